@@ -1,0 +1,41 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "Clock.h"
+#include "Platform.h"
+#include "QtInteraction.h"
+#include "Services.h"
+#include "frmVardello.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vardello"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(VARDELLO_VERSION_MAJOR)
+                                            .arg(VARDELLO_VERSION_MINOR)
+                                            .arg(VARDELLO_VERSION_PATCH));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
+    QTranslator qtItaliano;
+    if (qtItaliano.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtItaliano);
+    }
+
+    QtInteraction interaction;
+    SystemClock clock;
+    SystemPlatform platform;
+    services::setInteraction(&interaction);
+    services::setClock(&clock);
+    services::setPlatform(&platform);
+
+    frmVardello finestra;
+    if (!finestra.Avvio()) {
+        return 1;
+    }
+    finestra.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QPrinter;
+
+// Everything the program says to the person, or asks, goes through this interface: message
+// boxes, the warning beep, the input box and the printer dialog. The program shows Qt
+// dialogs; tests install a scripted double that records each call and answers from a queue.
+class Interaction {
+public:
+    enum class Icon { None, Information, Exclamation, Question, Critical };
+    enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Interaction() = default;
+
+    virtual Answer message(const QString& text, const QString& title, Icon icon,
+                           Buttons buttons = Buttons::Ok) = 0;
+    virtual void beep() = 0;
+    // The text typed, or no value when the person cancelled.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // Lets the person choose printer and copies; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+};

@@ -1,0 +1,47 @@
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QSysInfo>
+
+struct SystemPlatform::Lock {
+    explicit Lock(const QString& path) : file(path) {}
+    QLockFile file;
+};
+
+SystemPlatform::SystemPlatform() = default;
+SystemPlatform::~SystemPlatform() { delete lock_; }
+
+QString SystemPlatform::programFolder() const {
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString SystemPlatform::computerName() const {
+    QString name = QSysInfo::machineHostName();
+    const qsizetype nul = name.indexOf(QChar(u'\0'));
+    if (nul >= 0) {
+        name.truncate(nul);
+    }
+    return name.left(255);
+}
+
+bool SystemPlatform::claimSingleInstance() {
+    if (lock_) {
+        return true;
+    }
+    // One lock per program folder: copies started from other folders are other programs.
+    const QByteArray key =
+        QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QString path = QDir::temp().filePath(QStringLiteral("vardello-%1.lock")
+                                                   .arg(QString::fromLatin1(key.left(16))));
+    auto* lock = new Lock(path);
+    lock->file.setStaleLockTime(0);  // a lock of a crashed copy is recognised by its dead pid
+    if (!lock->file.tryLock(0)) {
+        delete lock;
+        return false;
+    }
+    lock_ = lock;
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Interaction.h"
+
+class QWidget;
+
+// The program's real dialogs: Qt message boxes, the system beep, an input box and the
+// platform's printer dialog (which also offers printing to a PDF file).
+class QtInteraction : public Interaction {
+public:
+    Answer message(const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override;
+    void beep() override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    bool choosePrinter(QPrinter& printer) override;
+};

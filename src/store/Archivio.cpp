@@ -1,0 +1,163 @@
+#include "Archivio.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include "Schema.h"
+
+namespace archivio {
+
+namespace {
+
+constexpr int kAttesaBloccoMs = 5000;  // two copies wait for each other instead of failing
+
+bool esegui(QSqlDatabase& db, const QString& sql, Errore* errore) {
+    QSqlQuery q(db);
+    if (!q.exec(sql)) {
+        if (errore) {
+            *errore = erroreDi(q.lastError());
+        }
+        return false;
+    }
+    return true;
+}
+
+// Configures a connection for the archive named; nothing is opened yet.
+QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bool scrivibile) {
+    if (eUriPostgres(percorso)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nomeConnessione);
+        const QUrl url(percorso);
+        db.setHostName(url.host());
+        if (url.port() > 0) {
+            db.setPort(url.port());
+        }
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        return db;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);
+    // mode=rw opens an existing file only; mode=rwc (creation) is used by crea alone.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(percorso).absoluteFilePath());
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("mode"), scrivibile ? QStringLiteral("rwc") : QStringLiteral("rw"));
+    url.setQuery(query);
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kAttesaBloccoMs));
+    return db;
+}
+
+bool impostaSQLite(QSqlDatabase& db, Errore* errore) {
+    // Reading the catalogue makes the engine read the file header: "not a database" shows here.
+    return esegui(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), errore) &&
+           esegui(db, QStringLiteral("PRAGMA synchronous = FULL"), errore);
+}
+
+bool controllaTabelle(QSqlDatabase& db, Errore* errore) {
+    for (const QString& tabella : schema::tabelle()) {
+        if (!esegui(db, QStringLiteral("SELECT 1 FROM \"%1\" WHERE 1 = 0").arg(tabella), errore)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool eUriPostgres(const QString& percorso) {
+    return percorso.startsWith(QStringLiteral("postgresql://")) ||
+           percorso.startsWith(QStringLiteral("postgres://"));
+}
+
+Motore motoreDi(const QString& percorso) {
+    return eUriPostgres(percorso) ? Motore::PostgreSQL : Motore::SQLite;
+}
+
+QString codiceErrore(const QSqlError& errore) {
+    const QString codice = errore.nativeErrorCode();
+    return codice.isEmpty() ? QStringLiteral("0") : codice;
+}
+
+Errore erroreDi(const QSqlError& errore) {
+    QString testo = errore.databaseText();
+    if (testo.isEmpty()) {
+        testo = errore.text();
+    }
+    return {codiceErrore(errore), testo};
+}
+
+bool apri(const QString& percorso, const QString& nomeConnessione, Errore* errore) {
+    if (percorso.isEmpty()) {
+        if (errore) {
+            *errore = {QStringLiteral("14"), QStringLiteral("Percorso dell'archivio vuoto")};
+        }
+        return false;
+    }
+    bool aperto = false;
+    {
+        QSqlDatabase db = prepara(percorso, nomeConnessione, false);
+        if (!db.open()) {
+            if (errore) {
+                *errore = erroreDi(db.lastError());
+            }
+        } else if (motoreDi(percorso) == Motore::SQLite && !impostaSQLite(db, errore)) {
+            db.close();
+        } else if (!controllaTabelle(db, errore)) {
+            db.close();
+        } else {
+            aperto = true;
+        }
+    }
+    if (!aperto) {
+        QSqlDatabase::removeDatabase(nomeConnessione);
+    }
+    return aperto;
+}
+
+bool crea(const QString& percorso, Errore* errore) {
+    const QString nome = QStringLiteral("vardello-crea-archivio");
+    if (motoreDi(percorso) == Motore::SQLite && QFileInfo::exists(percorso)) {
+        if (errore) {
+            *errore = {QStringLiteral("0"), QStringLiteral("Il file esiste gia'")};
+        }
+        return false;
+    }
+    bool creato = false;
+    {
+        QSqlDatabase db = prepara(percorso, nome, true);
+        if (!db.open()) {
+            if (errore) {
+                *errore = erroreDi(db.lastError());
+            }
+        } else {
+            creato = db.transaction();
+            for (const QString& istruzione : schema::istruzioniCreazione()) {
+                creato = creato && esegui(db, istruzione, errore);
+            }
+            creato = creato && db.commit();
+            if (!creato) {
+                if (errore && errore->testo.isEmpty()) {
+                    *errore = erroreDi(db.lastError());
+                }
+                db.rollback();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return creato;
+}
+
+void chiudi(const QString& nomeConnessione) {
+    {
+        QSqlDatabase db = QSqlDatabase::database(nomeConnessione, false);
+        if (db.isValid()) {
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(nomeConnessione);
+}
+
+}  // namespace archivio

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+// Opening and creating archives. An archive is an SQLite file, or a PostgreSQL database named
+// by a URI "postgresql://user@host:port/dbname" (the password comes from the server's usual
+// client sources: PGPASSWORD or the password file, never from the configuration file).
+namespace archivio {
+
+enum class Motore { SQLite, PostgreSQL };
+
+struct Errore {
+    QString codice;  // the engine's own error number (SQLite result code, PostgreSQL SQLSTATE)
+    QString testo;   // the engine's text
+};
+
+Motore motoreDi(const QString& percorso);
+bool eUriPostgres(const QString& percorso);
+
+// Opens an existing archive under the given connection name, shared for reading and
+// writing, and checks that it holds the seven tables. Never creates, modifies or replaces
+// the file named. On failure the connection is removed and `errore` tells why.
+bool apri(const QString& percorso, const QString& nomeConnessione, Errore* errore);
+
+// Creates a new empty archive (the SQLite file must not exist yet; the PostgreSQL database
+// must exist and hold none of the tables). The connection is closed afterwards.
+bool crea(const QString& percorso, Errore* errore);
+
+// Closes and forgets a connection opened by apri.
+void chiudi(const QString& nomeConnessione);
+
+// The engine's error number of a failed statement, "0" when the engine gave none.
+QString codiceErrore(const QSqlError& errore);
+Errore erroreDi(const QSqlError& errore);
+
+}  // namespace archivio

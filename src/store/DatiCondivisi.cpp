@@ -1,0 +1,160 @@
+#include "DatiCondivisi.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+
+#include "Archivio.h"
+#include "ItalianDate.h"
+#include "NumberPattern.h"
+#include "Schema.h"
+#include "Services.h"
+#include "Sql.h"
+
+using schema::TipoCampo;
+
+namespace {
+
+[[noreturn]] void lancia(const QSqlError& errore) {
+    const archivio::Errore e = archivio::erroreDi(errore);
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
+}  // namespace
+
+QVariant valoreSql(Money importo) { return QVariant(static_cast<qlonglong>(importo.units())); }
+
+QVariant valoreSql(const QDate& data) {
+    return data.isValid() ? QVariant(data) : QVariant(QMetaType::fromType<QDate>());
+}
+
+Money valutaDaSql(const QVariant& valore) {
+    return valore.isNull() ? Money() : Money::fromUnits(valore.toLongLong());
+}
+
+QDate dataDaSql(const QVariant& valore) {
+    if (valore.isNull()) {
+        return {};
+    }
+    if (valore.typeId() == QMetaType::QDate || valore.typeId() == QMetaType::QDateTime) {
+        return valore.toDate();
+    }
+    return QDate::fromString(valore.toString().left(10), Qt::ISODate);
+}
+
+QVariant ValoreCampo(const QSqlRecord& record, const QString& campo, const QVariant& predefinito) {
+    const QVariant valore = record.value(campo);
+    if (valore.isNull()) {
+        return predefinito;
+    }
+    switch (schema::tipoCampo(campo)) {
+        case TipoCampo::Valuta:
+            return QVariant::fromValue(valutaDaSql(valore));
+        case TipoCampo::Data:
+            return dataDaSql(valore);
+        case TipoCampo::Intero:
+            return valore.toLongLong();
+        case TipoCampo::Booleano:
+            return valore.toBool();
+        case TipoCampo::Testo:
+            break;
+    }
+    return valore.toString();
+}
+
+QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString& predefinito) {
+    const QVariant valore = record.value(campo);
+    if (valore.isNull()) {
+        return predefinito;
+    }
+    switch (schema::tipoCampo(campo)) {
+        case TipoCampo::Valuta:
+            return formatNumber(valutaDaSql(valore), QStringLiteral("###,###,###,##0.00"));
+        case TipoCampo::Data:
+            return formatItalianDate(dataDaSql(valore));
+        case TipoCampo::Intero:
+            return formatNumber(static_cast<qint64>(valore.toLongLong()),
+                                QStringLiteral("###,###,###,##0"));
+        case TipoCampo::Booleano:
+            return valore.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case TipoCampo::Testo:
+            break;
+    }
+    return valore.toString();
+}
+
+QString LeggiRiferimento(QSqlDatabase db, const QString& nome, const QVariant& predefinito) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q,
+                   QStringLiteral(R"(SELECT "Valore riferimento" FROM "Riferimenti standard"
+                                     WHERE "Nome riferimento" = ?)"),
+                   {nome.trimmed()})) {
+        lancia(q.lastError());
+    }
+    if (!q.next()) {
+        return predefinito.isValid() ? predefinito.toString() : QString();
+    }
+    return ValoreCampo(q.record(), QStringLiteral("Valore riferimento"), QString()).toString();
+}
+
+bool ScriviRiferimento(QSqlDatabase db, const QString& nome, const QVariant& valore) {
+    QSqlQuery q(db);
+    bool ok = eseguiSql(q,
+                        QStringLiteral(R"(SELECT count(*) FROM "Riferimenti standard"
+                                          WHERE "Nome riferimento" = ?)"),
+                        {nome.trimmed()}) &&
+              q.next();
+    if (ok) {
+        const bool esiste = q.value(0).toLongLong() > 0;
+        q.finish();
+        ok = esiste ? eseguiSql(q,
+                                QStringLiteral(R"(UPDATE "Riferimenti standard"
+                                    SET "Nome riferimento" = ?, "Valore riferimento" = ?
+                                    WHERE "Nome riferimento" = ?)"),
+                                {nome, valore.toString(), nome.trimmed()})
+                    : eseguiSql(q,
+                                QStringLiteral(R"(INSERT INTO "Riferimenti standard"
+                                    ("Nome riferimento", "Valore riferimento") VALUES (?, ?))"),
+                                {nome, valore.toString()});
+    }
+    if (!ok) {
+        const archivio::Errore e = archivio::erroreDi(q.lastError());
+        services::ui().beep();
+        services::ui().message(
+            QStringLiteral("Errore non gestito. Codice: %1\n%2").arg(e.codice, e.testo),
+            QStringLiteral("Errore"), Interaction::Icon::Exclamation);
+        return false;
+    }
+    q.finish();
+    LiberaBlocchi(db);
+    return true;
+}
+
+Money SaldoAllaData(QSqlDatabase db, const QDate& data) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q,
+                   QStringLiteral(R"(SELECT SUM(COALESCE("Entrate", 0) - COALESCE("Uscite", 0))
+                                     AS "Saldo" FROM "Vardello" WHERE "Data Registrazione" < ?)"),
+                   {valoreSql(data)})) {
+        lancia(q.lastError());
+    }
+    if (!q.next()) {
+        return {};
+    }
+    return valutaDaSql(q.value(0));
+}
+
+void LiberaBlocchi(QSqlDatabase) {
+    // Every routine finishes its statements before it returns and writes run in autocommit,
+    // so at this point the engine holds no lock and another copy sees the change at once.
+    // The call stays at each write as the one place to release locks, should an engine
+    // ever need it.
+}
+
+bool FileEsiste(const QString& percorso) {
+    QFile file(percorso);
+    const bool leggibile = file.open(QIODevice::ReadOnly);
+    file.close();
+    return leggibile;
+}

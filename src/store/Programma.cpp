@@ -1,0 +1,6 @@
+#include "Programma.h"
+
+StatoProgramma& programma() {
+    static StatoProgramma stato;
+    return stato;
+}

@@ -1,0 +1,122 @@
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTest>
+
+#include "Avvio.h"
+#include "Configurazione.h"
+#include "Programma.h"
+#include "TestEnvironment.h"
+
+// Start-up: which archive opens, and that nothing is ever created or changed by mistake.
+class TestStartup : public QObject {
+    Q_OBJECT
+private:
+    static void writeFile(const QString& path, const QByteArray& content) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    static QByteArray digest(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
+    }
+
+private slots:
+    void configuredPathIsReadFromTheThirteenthCharacter() {
+        TestEnvironment env;
+        const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
+        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
+                  "PERCORSO DB=" + archive.toUtf8() + "\r\nignored line\n");
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio, archive);
+        QVERIFY(DbArchivio().isOpen());
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void shortOrEmptyConfigurationEndsTheProgram_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("exactly twelve characters") << QByteArray("123456789012\n");
+        QTest::newRow("empty file") << QByteArray();
+    }
+    void shortOrEmptyConfigurationEndsTheProgram() {
+        QFETCH(QByteArray, content);
+        TestEnvironment env;
+        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")), content);
+        QVERIFY(!apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio, QString());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.messages[0].text.contains(QStringLiteral("Codice errore = ")));
+        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void freshInstallationCreatesTheDefaultArchive() {
+        TestEnvironment env;
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio, env.dir.filePath(QStringLiteral("VARDELLO.MDB")));
+        QVERIFY(QFile::exists(programma().PercorsoArchivio));
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
+    void missingConfiguredArchiveIsAnErrorAndNothingIsCreated() {
+        TestEnvironment env;
+        const QString missing = env.dir.filePath(QStringLiteral("share/CASSA.MDB"));
+        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")), "123456789012" + missing.toUtf8());
+        QVERIFY(!apriArchivioAllAvvio());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("Vardello"));
+        QVERIFY(env.ui.messages[0].text.contains(missing));
+        QVERIFY(!QFile::exists(missing));
+        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void aFileThatIsNotAnArchiveIsLeftByteForByte_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text") << QByteArray("this is not a database, just some text\n").repeated(200);
+        QTest::newRow("empty file") << QByteArray();
+    }
+    void aFileThatIsNotAnArchiveIsLeftByteForByte() {
+        QFETCH(QByteArray, content);
+        TestEnvironment env;
+        const QString path = env.dir.filePath(QStringLiteral("VARDELLO.MDB"));
+        writeFile(path, content);
+        const QByteArray before = digest(path);
+        QVERIFY(!apriArchivioAllAvvio());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.messages[0].text.contains(QStringLiteral("Codice errore = ")));
+        QCOMPARE(digest(path), before);
+        QCOMPARE(QFileInfo(path).size(), content.size());
+    }
+
+    void missingIniFileIsToldByTheReader() {
+        TestEnvironment env;
+        programma().PercorsoArchivio = QStringLiteral("kept");
+        QVERIFY(!LeggiFileIni(env.dir.filePath(QStringLiteral("vardello.ini"))));
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.messages[0].text.startsWith(QStringLiteral("File d'inizializzazione '")));
+        QCOMPARE(programma().PercorsoArchivio, QStringLiteral("kept"));
+    }
+
+    void aSecondCopyIsRefused() {
+        TestEnvironment env;
+        env.platform.otherInstanceRunning = true;
+        QVERIFY(!apriArchivioAllAvvio());
+        QCOMPARE(env.ui.beeps, 1);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.messages[0].text, QStringLiteral("Applicazione già attiva!"));
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO"));
+        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void theSystemSingleInstanceLockRefusesASecondClaim() {
+        SystemPlatform first;
+        SystemPlatform second;
+        QVERIFY(first.claimSingleInstance());
+        QVERIFY(!second.claimSingleInstance());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,41 @@
+#include "ScriptedInteraction.h"
+
+#include <QPrinter>
+
+Interaction::Answer ScriptedInteraction::message(const QString& text, const QString& title,
+                                                 Icon icon, Buttons buttons) {
+    messages.append({text, title, icon, buttons});
+    if (!answers.isEmpty()) {
+        return answers.dequeue();
+    }
+    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+std::optional<QString> ScriptedInteraction::inputBox(const QString& prompt, const QString& title,
+                                                     const QString&) {
+    inputPrompts.append(title + QLatin1Char('|') + prompt);
+    if (inputAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    return inputAnswers.dequeue();
+}
+
+bool ScriptedInteraction::choosePrinter(QPrinter& printer) {
+    ++printerDialogs;
+    if (cancelPrinter) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    return true;
+}
+
+void ScriptedInteraction::clear() {
+    messages.clear();
+    answers.clear();
+    beeps = 0;
+    inputPrompts.clear();
+    inputAnswers.clear();
+    printerDialogs = 0;
+    cancelPrinter = false;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include "Interaction.h"
+
+// The test double of the person: records every message, beep, input box and printer dialog,
+// and answers from queues (a message with no queued answer gets Ok / Yes for a question with
+// Yes, an input box with none is cancelled, the printer dialog is accepted and prints to the
+// PDF file set in pdfPath).
+class ScriptedInteraction : public Interaction {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer message(const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override;
+    void beep() override { ++beeps; }
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    bool choosePrinter(QPrinter& printer) override;
+
+    void clear();
+
+    QList<Message> messages;
+    QQueue<Answer> answers;
+    int beeps = 0;
+    QList<QString> inputPrompts;
+    QQueue<std::optional<QString>> inputAnswers;
+    int printerDialogs = 0;
+    bool cancelPrinter = false;
+    QString pdfPath;  // where an accepted printer dialog sends the print
+};
