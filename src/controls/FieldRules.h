@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+// The rules every window gives its plain input fields on focus and key events.
+// A "field" is a QLineEdit or an editable QComboBox (its line edit is used); a masked date
+// field is a QLineEdit with the input mask "99/99/9999" and "_" as blank (see creaCampoData).
+
+// Yellow background, text trimmed.
+void EntraCampo(QWidget* campo);
+// As EntraCampo, then the whole text selected when it is not blank.
+void EntraCampoSeleziona(QWidget* campo);
+// White background, text trimmed.
+void EsciCampo(QWidget* campo);
+
+// Checks a masked date field on leaving it: "__/__/____" is accepted as it is; otherwise the
+// text up to the first "_" is read day/month/year and rewritten "dd/mm/yyyy". An unreadable
+// date gives the focus back to the field, beeps and returns false; the text stays.
+bool ControllaData(QLineEdit* campo);
+
+// Two-decimal numbers typed into a plain text box (the VAT rate field).
+void EntraCampoNumerico(QLineEdit* campo);
+void KeyDownNumerico(QLineEdit* campo, int& keyCode);      // Qt::Key codes; Delete handled
+void KeyPressNumerico(QLineEdit* campo, int& keyAscii);    // 0 afterwards when consumed
+void EsciCampoPercentuale(QLineEdit* campo);
+
+// Switches a record window to key-entry state (see FormHelpers.h for the way back).
+void BloccaMaschera(const QString& nome1, const QString& nome2, QWidget* finestra);
+
+// A masked date field: input mask "99/99/9999" with "_" blanks, reading "__/__/____" when
+// empty; and a masked time field "99.99" reading "__.__" when empty.
+QLineEdit* creaCampoData(QWidget* parent, const QString& nome);
+QLineEdit* creaCampoOra(QWidget* parent, const QString& nome);
