@@ -1,0 +1,4 @@
+#include "StampaCassa.h"
+
+// Placeholder until printing lands.
+void StampaCassa(QSqlDatabase, const DatiStampaMese&, QWidget*) {}
