@@ -6,6 +6,7 @@
 #include <QUrlQuery>
 
 #include "Schema.h"
+#include "Sql.h"
 
 namespace archivio {
 
@@ -64,6 +65,46 @@ bool controllaTabelle(QSqlDatabase& db, Errore* errore) {
     return true;
 }
 
+// Creates the database named by a PostgreSQL URI when the server does not have it yet,
+// through the server's maintenance database "postgres".
+bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
+    const QString nome = QStringLiteral("vardello-crea-database");
+    const QString database = QUrl(percorso).path().mid(1);
+    bool fatto = false;
+    {
+        QUrl manutenzione(percorso);
+        manutenzione.setPath(QStringLiteral("/postgres"));
+        QSqlDatabase db = prepara(manutenzione.toString(), nome, true);
+        if (!db.open()) {
+            if (errore) {
+                *errore = erroreDi(db.lastError());
+            }
+        } else {
+            bool esiste = false;
+            {
+                QSqlQuery q(db);
+                fatto = eseguiSql(q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
+                                  {database}) &&
+                        q.next();
+                esiste = fatto && q.value(0).toInt() > 0;
+                if (!fatto && errore) {
+                    *errore = erroreDi(q.lastError());
+                }
+            }
+            if (fatto && !esiste) {
+                // A database name cannot be a bound value: it is quoted as an identifier.
+                QString identificatore = database;
+                identificatore.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+                fatto = esegui(db, QStringLiteral("CREATE DATABASE \"%1\"").arg(identificatore),
+                               errore);
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return fatto;
+}
+
 }  // namespace
 
 bool eUriPostgres(const QString& percorso) {
@@ -118,6 +159,9 @@ bool apri(const QString& percorso, const QString& nomeConnessione, Errore* error
 
 bool crea(const QString& percorso, Errore* errore) {
     const QString nome = QStringLiteral("vardello-crea-archivio");
+    if (motoreDi(percorso) == Motore::PostgreSQL && !creaDatabasePostgres(percorso, errore)) {
+        return false;
+    }
     if (motoreDi(percorso) == Motore::SQLite && QFileInfo::exists(percorso)) {
         if (errore) {
             *errore = {QStringLiteral("0"), QStringLiteral("Il file esiste gia'")};

@@ -1,6 +1,11 @@
 #include "Sql.h"
 
 bool eseguiSql(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
+    // A statement without values runs directly: PostgreSQL cannot prepare every statement
+    // (table definitions, for one).
+    if (valori.isEmpty()) {
+        return q.exec(sql);
+    }
     if (!q.prepare(sql)) {
         return false;
     }

@@ -66,7 +66,8 @@ private slots:
         QVERIFY(!ScriviRiferimento(db, QStringLiteral("Titolo stampa"), QStringLiteral("x")));
         QCOMPARE(env.ui.beeps, 1);
         QCOMPARE(env.ui.messages.size(), 1);
-        QVERIFY(env.ui.messages[0].text.startsWith(QStringLiteral("Errore non gestito. Codice: 1\n")));
+        const QString expected = TestEnvironment::onPostgres() ? QStringLiteral("42P01") : QStringLiteral("1");
+        QVERIFY(env.ui.messages[0].text.startsWith(QStringLiteral("Errore non gestito. Codice: %1\n").arg(expected)));
         QCOMPARE(env.ui.messages[0].title, QStringLiteral("Errore"));
         QVERIFY_THROWS_EXCEPTION(ErroreArchivio, LeggiRiferimento(db, QStringLiteral("x")));
     }

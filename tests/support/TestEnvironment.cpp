@@ -1,6 +1,8 @@
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QUrl>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -8,6 +10,7 @@
 #include "Archivio.h"
 #include "Programma.h"
 #include "Services.h"
+#include "Sql.h"
 
 TestEnvironment::TestEnvironment() {
     platform.folder = QDir::toNativeSeparators(dir.path());
@@ -17,8 +20,69 @@ TestEnvironment::TestEnvironment() {
     programma() = StatoProgramma{};
 }
 
+namespace {
+
+QString serverUri() {
+    const QString uri = qEnvironmentVariable("VARDELLO_TEST_PG");
+    if (uri.isEmpty()) {
+        qFatal("VARDELLO_TEST_ENGINE=postgresql needs VARDELLO_TEST_PG (a PostgreSQL server URI)");
+    }
+    return uri;
+}
+
+QString uriOfDatabase(const QString& database) {
+    QUrl url(serverUri());
+    url.setPath(QLatin1Char('/') + database);
+    return url.toString();
+}
+
+void dropDatabase(const QString& database) {
+    const QString name = QStringLiteral("vardello-test-drop");
+    {
+        QUrl url(serverUri());
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(database));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+}  // namespace
+
+bool TestEnvironment::onPostgres() {
+    return qEnvironmentVariable("VARDELLO_TEST_ENGINE") == QLatin1String("postgresql");
+}
+
+QString TestEnvironment::createArchive(const QString& name) {
+    if (!onPostgres()) {
+        return createArchiveFile(name);
+    }
+    static int counter = 0;
+    const QString database = QStringLiteral("vardello_test_%1_%2_%3")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(++counter)
+                                 .arg(QString(name).remove(QLatin1Char('.')).toLower());
+    const QString uri = uriOfDatabase(database);
+    archivio::Errore errore;
+    if (!archivio::crea(uri, &errore)) {
+        qFatal("cannot create test database: %s %s", qPrintable(errore.codice),
+               qPrintable(errore.testo));
+    }
+    postgresDatabases.append(database);
+    return uri;
+}
+
 TestEnvironment::~TestEnvironment() {
     archivio::chiudi(kConnessioneArchivio);
+    for (const QString& database : postgresDatabases) {
+        dropDatabase(database);
+    }
     services::setInteraction(nullptr);
     services::setClock(nullptr);
     services::setPlatform(nullptr);
@@ -35,7 +99,7 @@ QString TestEnvironment::createArchiveFile(const QString& fileName) {
 }
 
 QSqlDatabase TestEnvironment::openNewArchive() {
-    const QString path = createArchiveFile(QStringLiteral("VARDELLO.MDB"));
+    const QString path = createArchive(QStringLiteral("VARDELLO.MDB"));
     archivio::Errore errore;
     if (!archivio::apri(path, kConnessioneArchivio, &errore)) {
         qFatal("cannot open test archive: %s", qPrintable(errore.testo));
@@ -46,22 +110,14 @@ QSqlDatabase TestEnvironment::openNewArchive() {
 
 void TestEnvironment::exec(const QString& sql, const QVariantList& values) {
     QSqlQuery q(DbArchivio());
-    q.prepare(sql);
-    for (const QVariant& v : values) {
-        q.addBindValue(v);
-    }
-    if (!q.exec()) {
+    if (!eseguiSql(q, sql, values)) {
         qFatal("test statement failed: %s\n%s", qPrintable(sql), qPrintable(q.lastError().text()));
     }
 }
 
 QVariant TestEnvironment::scalar(const QString& sql, const QVariantList& values) {
     QSqlQuery q(DbArchivio());
-    q.prepare(sql);
-    for (const QVariant& v : values) {
-        q.addBindValue(v);
-    }
-    if (!q.exec() || !q.next()) {
+    if (!eseguiSql(q, sql, values) || !q.next()) {
         qFatal("test query failed: %s\n%s", qPrintable(sql), qPrintable(q.lastError().text()));
     }
     return q.value(0);

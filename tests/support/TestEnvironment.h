@@ -30,8 +30,13 @@ public:
     TestEnvironment();
     ~TestEnvironment();
 
-    // Creates "VARDELLO.MDB" in the program folder and opens it as DbArchivio.
+    // Creates a new archive and opens it as DbArchivio: "VARDELLO.MDB" in the program folder,
+    // or, when the test runs on PostgreSQL (VARDELLO_TEST_ENGINE=postgresql), a new database
+    // on the server named by VARDELLO_TEST_PG, dropped again at the end.
     QSqlDatabase openNewArchive();
+    // A path for a further new archive of the engine under test (created, not opened).
+    QString createArchive(const QString& name);
+    static bool onPostgres();
     // The path of a new archive file in the temporary folder (created, not opened).
     QString createArchiveFile(const QString& fileName);
     // Runs one statement with bound values on the archive; fails the test on error.
@@ -40,6 +45,7 @@ public:
     QVariant scalar(const QString& sql, const QVariantList& values = {});
 
     QTemporaryDir dir;
+    QStringList postgresDatabases;  // created by this test, dropped at the end
     ScriptedInteraction ui;
     FixedClock clock{QDateTime(QDate(2005, 3, 15), QTime(10, 30))};
     TestPlatform platform;
