@@ -4,18 +4,33 @@
 #include <QTranslator>
 
 #include "Clock.h"
+#include "ComandiAmministratore.h"
 #include "Platform.h"
 #include "QtInteraction.h"
 #include "Services.h"
 #include "frmVardello.h"
 
+namespace {
+void identify() {
+    QCoreApplication::setApplicationName(QStringLiteral("Vardello"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(VARDELLO_VERSION_MAJOR)
+                                                .arg(VARDELLO_VERSION_MINOR)
+                                                .arg(VARDELLO_VERSION_PATCH));
+}
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    {
+        // The administrator's commands run without any window (and without a display).
+        QCoreApplication console(argc, argv);
+        if (eComandoAmministratore(QCoreApplication::arguments())) {
+            identify();
+            return eseguiComandoAmministratore(QCoreApplication::arguments());
+        }
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vardello"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(VARDELLO_VERSION_MAJOR)
-                                            .arg(VARDELLO_VERSION_MINOR)
-                                            .arg(VARDELLO_VERSION_PATCH));
+    identify();
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
     // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").

@@ -59,22 +59,29 @@ bool TestEnvironment::onPostgres() {
     return qEnvironmentVariable("VARDELLO_TEST_ENGINE") == QLatin1String("postgresql");
 }
 
-QString TestEnvironment::createArchive(const QString& name) {
+QString TestEnvironment::newArchiveLocation(const QString& name) {
     if (!onPostgres()) {
-        return createArchiveFile(name);
+        return QDir(dir.path()).filePath(name);
     }
     static int counter = 0;
     const QString database = QStringLiteral("vardello_test_%1_%2_%3")
                                  .arg(QCoreApplication::applicationPid())
                                  .arg(++counter)
                                  .arg(QString(name).remove(QLatin1Char('.')).toLower());
-    const QString uri = uriOfDatabase(database);
+    postgresDatabases.append(database);
+    return uriOfDatabase(database);
+}
+
+QString TestEnvironment::createArchive(const QString& name) {
+    if (!onPostgres()) {
+        return createArchiveFile(name);
+    }
+    const QString uri = newArchiveLocation(name);
     archivio::Errore errore;
     if (!archivio::crea(uri, &errore)) {
         qFatal("cannot create test database: %s %s", qPrintable(errore.codice),
                qPrintable(errore.testo));
     }
-    postgresDatabases.append(database);
     return uri;
 }
 

@@ -36,6 +36,9 @@ public:
     QSqlDatabase openNewArchive();
     // A path for a further new archive of the engine under test (created, not opened).
     QString createArchive(const QString& name);
+    // Where a further archive of the engine under test may be created: a file path in the
+    // temporary folder, or the URI of a database not yet on the server (dropped at the end).
+    QString newArchiveLocation(const QString& name);
     static bool onPostgres();
     // The path of a new archive file in the temporary folder (created, not opened).
     QString createArchiveFile(const QString& fileName);

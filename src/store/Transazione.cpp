@@ -1,0 +1,34 @@
+#include "Transazione.h"
+
+#include <QSqlError>
+
+#include "DatiCondivisi.h"
+
+bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>& lavoro,
+                         archivio::Errore* errore) {
+    if (!db.transaction()) {
+        if (errore) {
+            *errore = archivio::erroreDi(db.lastError());
+        }
+        return false;
+    }
+    bool riuscito = false;
+    {
+        QSqlQuery q(db);
+        riuscito = lavoro(q);
+        if (!riuscito && errore) {
+            *errore = archivio::erroreDi(q.lastError());
+        }
+    }
+    if (riuscito && !db.commit()) {
+        riuscito = false;
+        if (errore) {
+            *errore = archivio::erroreDi(db.lastError());
+        }
+    }
+    if (!riuscito) {
+        db.rollback();
+    }
+    LiberaBlocchi(db);
+    return riuscito;
+}

@@ -1,0 +1,88 @@
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+#include "Archivio.h"
+#include "CopiaArchivio.h"
+#include "DatiCondivisi.h"
+#include "Programma.h"
+#include "Sql.h"
+#include "TestEnvironment.h"
+
+// Moving and backing up an archive: the copy holds every row exactly, or is not reported done.
+class TestCopiaArchivio : public QObject {
+    Q_OBJECT
+private:
+    static void fill(TestEnvironment& env) {
+        for (int i = 1; i <= 300; ++i) {
+            env.exec(QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+                     "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
+                     "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
+                     VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"),
+                     {i, QDate(1996, 1, 1).addDays(i * 37), QStringLiteral("Operazione è %1").arg(i),
+                      i % 3 ? QVariant(qlonglong(i) * 12345) : QVariant(), qlonglong(i % 7) * 10000,
+                      i % 2 ? QStringLiteral("022") : QString(), qlonglong(i) * 999,
+                      i % 5 ? valoreSql(QDate(2000, 1, 1).addDays(i)) : valoreSql(QDate()),
+                      QStringLiteral("Mario"), QStringLiteral("01/02/2003"), QStringLiteral("10:11")});
+        }
+        env.exec(QStringLiteral(R"(INSERT INTO "Totali di Cassa" VALUES (2005, 3, 10000, 20000))"));
+        env.exec(QStringLiteral(R"(INSERT INTO "Codici Iva" VALUES ('022', 'Iva 22%', 220000, 0, 0, 0))"));
+        env.exec(QStringLiteral(R"(INSERT INTO "Conti Utilizzati" VALUES ('Affitto'))"));
+        env.exec(QStringLiteral(R"(INSERT INTO "Parametri" VALUES (?, '022', ?))"), {true, false});
+        env.exec(QStringLiteral(R"(INSERT INTO "Tabella utenti" VALUES ('Supervisore', 'pw'))"));
+        env.exec(QStringLiteral(R"(INSERT INTO "Riferimenti standard" VALUES ('Titolo stampa', 'Ditta'))"));
+    }
+
+private slots:
+    void aCopyThereAndBackIsIdentical() {
+        TestEnvironment env;
+        env.openNewArchive();
+        fill(env);
+        const QString source = programma().PercorsoArchivio;
+        const QString file = env.dir.filePath(QStringLiteral("copia.mdb"));
+        QString error;
+        // Engine under test to a file, and the file back to a new archive of that engine.
+        QVERIFY2(copiaArchivio(source, file, &error), qPrintable(error));
+        const QString back = env.newArchiveLocation(QStringLiteral("ritorno"));
+        QVERIFY2(copiaArchivio(file, back, &error), qPrintable(error));
+        archivio::Errore e;
+        QVERIFY(archivio::apri(back, QStringLiteral("back"), &e));
+        {
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("back")));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT sum("Entrate"), count("Data documento"),
+                    count(*) FROM "Vardello")")) && q.next());
+            QCOMPARE(q.value(0).toLongLong(),
+                     env.scalar(QStringLiteral(R"(SELECT sum("Entrate") FROM "Vardello")")).toLongLong());
+            QCOMPARE(q.value(1).toInt(), 240);
+            QCOMPARE(q.value(2).toInt(), 300);
+        }
+        archivio::chiudi(QStringLiteral("back"));
+    }
+
+    void anExistingDestinationIsNeverOverwritten() {
+        TestEnvironment env;
+        env.openNewArchive();
+        const QString existing = env.dir.filePath(QStringLiteral("esistente.mdb"));
+        QFile f(existing);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+        f.close();
+        QString error;
+        QVERIFY(!copiaArchivio(programma().PercorsoArchivio, existing, &error));
+        QVERIFY(error.contains(QStringLiteral("Impossibile creare l'archivio")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("keep me"));
+    }
+
+    void aMissingSourceIsReported() {
+        TestEnvironment env;
+        QString error;
+        QVERIFY(!copiaArchivio(env.dir.filePath(QStringLiteral("manca.mdb")),
+                               env.dir.filePath(QStringLiteral("copia.mdb")), &error));
+        QVERIFY(error.contains(QStringLiteral("Codice errore = ")));
+        QVERIFY(!QFile::exists(env.dir.filePath(QStringLiteral("copia.mdb"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCopiaArchivio)
+#include "tst_copia_archivio.moc"
