@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QSysInfo>
 
 struct SystemPlatform::Lock {
@@ -16,6 +18,22 @@ SystemPlatform::~SystemPlatform() { delete lock_; }
 
 QString SystemPlatform::programFolder() const {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+bool SystemPlatform::programFolderWritable() const {
+    return QFileInfo(QCoreApplication::applicationDirPath()).isWritable();
+}
+
+QString SystemPlatform::userConfigFolder() const {
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/vardello"));
+}
+
+QString SystemPlatform::userDataFolder() const {
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/vardello"));
 }
 
 QString SystemPlatform::computerName() const {

@@ -1,5 +1,6 @@
 #include "Avvio.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "Archivio.h"
@@ -38,6 +39,9 @@ bool apriArchivioAllAvvio() {
     }
 
     archivio::Errore errore;
+    if (installazioneNuova) {
+        QDir().mkpath(QFileInfo(programma().PercorsoArchivio).absolutePath());
+    }
     if (installazioneNuova && !archivio::crea(programma().PercorsoArchivio, &errore)) {
         segnalaErroreArchivio(errore);
         return false;

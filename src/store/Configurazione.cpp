@@ -8,16 +8,26 @@
 #include "Services.h"
 
 namespace {
-QString nelFolderProgramma(const QString& nomeFile) {
-    return QDir::toNativeSeparators(services::platform().programFolder() + QLatin1Char('/') +
-                                    nomeFile);
+QString nelFolder(const QString& folder, const QString& nomeFile) {
+    return QDir::toNativeSeparators(folder + QLatin1Char('/') + nomeFile);
 }
 }  // namespace
 
-QString percorsoFileIni() { return nelFolderProgramma(QStringLiteral("vardello.ini")); }
+QString percorsoFileIni() {
+    const QString nome = QStringLiteral("vardello.ini");
+    const QString delProgramma = nelFolder(services::platform().programFolder(), nome);
+    const QString dellUtente = nelFolder(services::platform().userConfigFolder(), nome);
+    if (!QFileInfo::exists(delProgramma) && QFileInfo::exists(dellUtente)) {
+        return dellUtente;
+    }
+    return delProgramma;
+}
 
 QString percorsoArchivioPredefinito() {
-    return nelFolderProgramma(QStringLiteral("VARDELLO.MDB"));
+    const Platform& piattaforma = services::platform();
+    return nelFolder(piattaforma.programFolderWritable() ? piattaforma.programFolder()
+                                                         : piattaforma.userDataFolder(),
+                     QStringLiteral("VARDELLO.MDB"));
 }
 
 bool LeggiFileIni(const QString& percorso) {

@@ -5,8 +5,14 @@
 // The configuration file "vardello.ini" in the program's folder: its first line, from the 13th
 // character on, names the archive.
 
-QString percorsoFileIni();          // program folder + "vardello.ini"
-QString percorsoArchivioPredefinito();  // program folder + "VARDELLO.MDB"
+// The configuration file in use: "vardello.ini" in the program's folder when it is there,
+// otherwise the one in the person's configuration folder when that is there; the program's
+// folder's name when there is none.
+QString percorsoFileIni();
+// The default archive "VARDELLO.MDB": in the program's folder when the program may write
+// there (a copy in a folder of its own, the build folder), otherwise in the person's data
+// folder (an installed program).
+QString percorsoArchivioPredefinito();
 
 // Reads the archive path of the configuration file into PercorsoArchivio. A missing file is
 // told to the person; an empty file leaves PercorsoArchivio as it was. True when a path was

@@ -1,7 +1,9 @@
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
+#include "Archivio.h"
 #include "Avvio.h"
 #include "Configurazione.h"
 #include "Programma.h"
@@ -108,6 +110,33 @@ private slots:
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("Applicazione già attiva!"));
         QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO"));
         QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void configurationIsLookedForInTheProgramFolderFirst() {
+        TestEnvironment env;
+        QDir().mkpath(env.platform.configFolder);
+        const QString userArchive = env.createArchiveFile(QStringLiteral("UTENTE.MDB"));
+        const QString programArchive = env.createArchiveFile(QStringLiteral("PROGRAMMA.MDB"));
+        writeFile(env.platform.configFolder + QStringLiteral("/vardello.ini"),
+                  "123456789012" + userArchive.toUtf8());
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio, userArchive);
+
+        archivio::chiudi(kConnessioneArchivio);
+        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
+                  "123456789012" + programArchive.toUtf8());
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio, programArchive);
+    }
+
+    void anInstalledProgramKeepsItsArchiveInTheUsersDataFolder() {
+        TestEnvironment env;
+        env.platform.folderWritable = false;
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(programma().PercorsoArchivio,
+                 env.platform.dataFolder + QStringLiteral("/VARDELLO.MDB"));
+        QVERIFY(QFile::exists(programma().PercorsoArchivio));
+        QVERIFY(!QFile::exists(env.dir.filePath(QStringLiteral("VARDELLO.MDB"))));
     }
 
     void theSystemSingleInstanceLockRefusesASecondClaim() {

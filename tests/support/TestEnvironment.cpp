@@ -14,6 +14,8 @@
 
 TestEnvironment::TestEnvironment() {
     platform.folder = QDir::toNativeSeparators(dir.path());
+    platform.configFolder = QDir::toNativeSeparators(dir.filePath(QStringLiteral("config")));
+    platform.dataFolder = QDir::toNativeSeparators(dir.filePath(QStringLiteral("data")));
     services::setInteraction(&ui);
     services::setClock(&clock);
     services::setPlatform(&platform);

@@ -14,10 +14,16 @@
 class TestPlatform : public Platform {
 public:
     QString programFolder() const override { return folder; }
+    bool programFolderWritable() const override { return folderWritable; }
+    QString userConfigFolder() const override { return configFolder; }
+    QString userDataFolder() const override { return dataFolder; }
     QString computerName() const override { return computer; }
     bool claimSingleInstance() override { return !otherInstanceRunning; }
 
     QString folder;
+    bool folderWritable = true;
+    QString configFolder;
+    QString dataFolder;
     QString computer = QStringLiteral("CASSA1");
     bool otherInstanceRunning = false;
 };
