@@ -4,8 +4,13 @@
 #include <QLineEdit>
 
 #include "Colori.h"
+#include "Controlli.h"
+#include "FormHelpers.h"
 #include "ItalianDate.h"
+#include "MoneyText.h"
+#include "RegoleTasti.h"
 #include "Services.h"
+#include "TastiCampo.h"
 
 namespace {
 
@@ -28,6 +33,12 @@ void trimText(QWidget* campo) {
     }
 }
 
+void selezionaSeNonVuoto(QLineEdit* campo) {
+    if (!campo->text().trimmed().isEmpty()) {
+        campo->selectAll();
+    }
+}
+
 }  // namespace
 
 void EntraCampo(QWidget* campo) {
@@ -37,8 +48,8 @@ void EntraCampo(QWidget* campo) {
 
 void EntraCampoSeleziona(QWidget* campo) {
     EntraCampo(campo);
-    if (QLineEdit* edit = lineEditOf(campo); edit && !edit->text().trimmed().isEmpty()) {
-        edit->selectAll();
+    if (QLineEdit* edit = lineEditOf(campo)) {
+        selezionaSeNonVuoto(edit);
     }
 }
 
@@ -48,7 +59,8 @@ void EsciCampo(QWidget* campo) {
 }
 
 bool ControllaData(QLineEdit* campo) {
-    QString s = campo->text();
+    // The shown text keeps the "_" blanks that text() leaves out.
+    QString s = campo->displayText();
     if (s == QLatin1String("__/__/____")) {
         return true;
     }
@@ -64,6 +76,66 @@ bool ControllaData(QLineEdit* campo) {
     }
     campo->setText(formatItalianDate(*data));
     return true;
+}
+
+void EntraCampoNumerico(QLineEdit* campo) {
+    impostaSfondo(campo, coloreModifica());
+    selezionaSeNonVuoto(campo);
+}
+
+void KeyDownNumerico(QLineEdit* campo, int& keyCode) {
+    if (keyCode != Qt::Key_Delete) {
+        return;
+    }
+    keyCode = 0;
+    int cancella = tasti::CancellaAvanti;
+    KeyPressNumerico(campo, cancella);
+}
+
+void KeyPressNumerico(QLineEdit* campo, int& keyAscii) {
+    keyAscii = applicaRegole(campo, keyAscii, regoleNumerico(campo->maxLength()));
+}
+
+void EsciCampoPercentuale(QLineEdit* campo) {
+    impostaSfondo(campo, coloreNormale());
+    QString testo = riscrivi(campo->text(), QStringLiteral("#0.00"));
+    if (testo.trimmed().isEmpty()) {
+        testo = QStringLiteral("0,00");
+    }
+    if (testo != campo->text()) {
+        campo->setText(testo);
+    }
+    const Money valore = ConvertiValuta(testo);
+    if (valore >= Money::fromWhole(100) || valore <= Money::fromWhole(-100)) {
+        services::ui().beep();
+        services::ui().message(QStringLiteral("VALORE ERRATO!"), QStringLiteral("Attenzione"),
+                               Interaction::Icon::Exclamation);
+        campo->setFocus();
+    }
+}
+
+void BloccaMaschera(const QString& nome1, const QString& nome2, QWidget* finestra) {
+    const QStringList sempreAttivi = {nome1,
+                                      nome2,
+                                      QStringLiteral("lblCod"),
+                                      QStringLiteral("lblDes"),
+                                      QStringLiteral("cmdPre"),
+                                      QStringLiteral("cmdSuc")};
+    for (QWidget* controllo : controlliDi(finestra)) {
+        if (sempreAttivi.contains(controllo->objectName())) {
+            continue;
+        }
+        const TipoControllo tipo = tipoControllo(controllo);
+        if (tipo == TipoControllo::Altro || tipo == TipoControllo::Importo) {
+            continue;
+        }
+        controllo->setEnabled(false);
+        // Buttons, check and option boxes already show the button face behind them.
+        if (campoDiImmissione(tipo)) {
+            impostaSfondo(controllo, coloreDisabilitato());
+        }
+    }
+    setTag(finestra, QString());
 }
 
 QLineEdit* creaCampoData(QWidget* parent, const QString& nome) {

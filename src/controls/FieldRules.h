@@ -23,8 +23,8 @@ bool ControllaData(QLineEdit* campo);
 
 // Two-decimal numbers typed into a plain text box (the VAT rate field).
 void EntraCampoNumerico(QLineEdit* campo);
-void KeyDownNumerico(QLineEdit* campo, int& keyCode);      // Qt::Key codes; Delete handled
-void KeyPressNumerico(QLineEdit* campo, int& keyAscii);    // 0 afterwards when consumed
+void KeyDownNumerico(QLineEdit* campo, int& keyCode);    // Qt::Key codes; Delete handled
+void KeyPressNumerico(QLineEdit* campo, int& keyAscii);  // 0 afterwards when consumed
 void EsciCampoPercentuale(QLineEdit* campo);
 
 // Switches a record window to key-entry state (see FormHelpers.h for the way back).

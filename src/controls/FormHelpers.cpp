@@ -1,14 +1,111 @@
 #include "FormHelpers.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "Colori.h"
+#include "Controlli.h"
 #include "Services.h"
+#include "ValutaBox.h"
 
-QString tag(const QWidget* widget) { return widget->property("Tag").toString(); }
-void setTag(QWidget* widget, const QString& value) { widget->setProperty("Tag", value); }
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kAltezzaCampoTwips = 315;
+
+int pixel(int twips) {
+    return qRound(static_cast<double>(twips) / kTwipsPerPixel);
+}
+
+// The control's own enabled flag, whatever its container's.
+bool abilitatoInProprio(const QWidget* controllo) {
+    return !controllo->testAttribute(Qt::WA_ForceDisabled);
+}
+
+bool campoOImporto(TipoControllo tipo) {
+    return campoDiImmissione(tipo) || tipo == TipoControllo::Importo;
+}
+
+bool pulsanteOEtichetta(TipoControllo tipo) {
+    return tipo == TipoControllo::Pulsante || tipo == TipoControllo::Casella ||
+           tipo == TipoControllo::Opzione || tipo == TipoControllo::Etichetta;
+}
+
+const QColor kBluCollegamento(0, 0, 192);
+
+// A label drawn as a link (dark blue text or an underlined font) shows itself as one:
+// darker blue, underlined, a hand pointer.
+void rendiCollegamento(QLabel* etichetta) {
+    QPalette palette = etichetta->palette();
+    if (palette.color(QPalette::WindowText) == kBluCollegamento) {
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        etichetta->setPalette(palette);
+    } else if (!etichetta->font().underline()) {
+        return;
+    }
+    QFont carattere = etichetta->font();
+    carattere.setUnderline(true);
+    etichetta->setFont(carattere);
+    etichetta->setCursor(Qt::PointingHandCursor);
+}
+
+}  // namespace
+
+QString tag(const QWidget* widget) {
+    return widget->property("Tag").toString();
+}
+void setTag(QWidget* widget, const QString& value) {
+    widget->setProperty("Tag", value);
+}
+
+void RegistraStatoControlli(QWidget* finestra) {
+    for (QWidget* controllo : controlliDi(finestra)) {
+        setTag(controllo,
+               abilitatoInProprio(controllo) ? QStringLiteral("True") : QStringLiteral("False"));
+        const TipoControllo tipo = tipoControllo(controllo);
+        if (tipo == TipoControllo::Testo || tipo == TipoControllo::Maschera) {
+            controllo->setFixedHeight(pixel(kAltezzaCampoTwips));
+        }
+    }
+}
+
+void SbloccaMaschera(const QString& nome1, const QString& nome2, QWidget* finestra) {
+    for (QWidget* controllo : controlliDi(finestra)) {
+        if (controllo->objectName() == nome1 || controllo->objectName() == nome2) {
+            continue;
+        }
+        const TipoControllo tipo = tipoControllo(controllo);
+        if (!campoDiImmissione(tipo) && !pulsanteOEtichetta(tipo)) {
+            continue;
+        }
+        // A control whose state was never recorded keeps the one it has.
+        const QString registrato = tag(controllo);
+        if (registrato == QLatin1String("True") || registrato == QLatin1String("False")) {
+            controllo->setEnabled(registrato == QLatin1String("True"));
+        }
+        if (campoDiImmissione(tipo)) {
+            impostaSfondo(controllo,
+                          controllo->isEnabled() ? coloreNormale() : coloreDisabilitato());
+        }
+    }
+    setTag(finestra, QStringLiteral("DATI"));
+}
+
+void ImpostaControlli(QWidget* finestra, int altezzaTwips, std::optional<int> decimali) {
+    for (QWidget* controllo : controlliDi(finestra)) {
+        const TipoControllo tipo = tipoControllo(controllo);
+        if (tipo == TipoControllo::Testo || tipo == TipoControllo::Maschera ||
+            tipo == TipoControllo::Importo) {
+            controllo->setFixedHeight(pixel(altezzaTwips));
+        }
+        if (auto* importo = qobject_cast<ValutaBox*>(controllo)) {
+            importo->setDecimali(decimali.value_or(0));
+        }
+        if (auto* etichetta = qobject_cast<QLabel*>(controllo)) {
+            rendiCollegamento(etichetta);
+        }
+    }
+}
 
 void FiltroCifre(int& keyAscii) {
     if (keyAscii == 8 || (keyAscii >= '0' && keyAscii <= '9')) {
@@ -37,6 +134,24 @@ QString AllineaSinistra(QString& testo, int larghezza) {
     return testo.size() > larghezza ? testo.left(larghezza) : testo.leftJustified(larghezza);
 }
 
+bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra) {
+    if (!modificati) {
+        return true;
+    }
+    services::ui().beep();
+    const Interaction::Answer risposta = services::ui().message(
+        QStringLiteral("Vuoi mantenere le modifiche?"), QStringLiteral("DATI MODIFICATI!"),
+        Interaction::Icon::Question, Interaction::Buttons::YesNo);
+    if (risposta != Interaction::Answer::Yes) {
+        return true;
+    }
+    if (!finestra.verifica_campi_necessari()) {
+        return false;
+    }
+    finestra.Salva_Record();
+    return true;
+}
+
 void DisabilitaCampo(QWidget* controllo) {
     controllo->setEnabled(false);
     impostaSfondo(controllo, coloreDisabilitato());
@@ -52,5 +167,26 @@ void AttivaCampo(QWidget* controllo) {
     if (auto* edit = qobject_cast<QLineEdit*>(controllo)) {
         edit->selectAll();
         edit->setFocus();
+    }
+}
+
+void AbilitaControllo(QWidget* controllo) {
+    const TipoControllo tipo = tipoControllo(controllo);
+    if (campoOImporto(tipo)) {
+        AbilitaCampo(controllo);
+    } else if (pulsanteOEtichetta(tipo)) {
+        controllo->setEnabled(true);
+    }
+}
+
+void DisabilitaControllo(QWidget* controllo, bool svuota) {
+    const TipoControllo tipo = tipoControllo(controllo);
+    if (campoOImporto(tipo)) {
+        DisabilitaCampo(controllo);
+        if (svuota && tipo == TipoControllo::Testo) {
+            static_cast<QLineEdit*>(controllo)->clear();
+        }
+    } else if (pulsanteOEtichetta(tipo)) {
+        controllo->setEnabled(false);
     }
 }

@@ -15,7 +15,7 @@ void setTag(QWidget* widget, const QString& value);
 
 // A window with a record that the save prompt can check and store.
 class FinestraRecord {
-public:
+  public:
     virtual ~FinestraRecord() = default;
     virtual bool verifica_campi_necessari() = 0;
     virtual bool Salva_Record() = 0;
@@ -41,7 +41,11 @@ void AttivaCampo(QWidget* controllo);
 void AbilitaControllo(QWidget* controllo);
 void DisabilitaControllo(QWidget* controllo, bool svuota = false);
 
-// Prepares a page for printing: millimetre units, transparent text background, position
-// 0,0, "Courier New" 10 pt.
+// Prepares a page for printing, before the first line and after every new page: millimetre
+// units from the page's top-left corner (0,0), transparent text background, "Courier New"
+// 10 pt.
 void PreparaStampante(QPainter& pagina);
 void ImpostaSfondoTesto(QPainter& pagina, bool trasparente);
+// Sets a font of the given size in points on a page prepared in millimetres (a plain
+// QFont point size would be scaled a second time by the millimetre units).
+void ImpostaCarattere(QPainter& pagina, const QString& nome, double punti, bool grassetto = false);
