@@ -14,20 +14,23 @@ bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>&
     }
     bool riuscito = false;
     {
+        // The query outlives the end of the transaction: PostgreSQL refuses to release a
+        // prepared statement inside a transaction that has failed.
         QSqlQuery q(db);
         riuscito = lavoro(q);
         if (!riuscito && errore) {
             *errore = archivio::erroreDi(q.lastError());
         }
-    }
-    if (riuscito && !db.commit()) {
-        riuscito = false;
-        if (errore) {
-            *errore = archivio::erroreDi(db.lastError());
+        q.finish();
+        if (riuscito && !db.commit()) {
+            riuscito = false;
+            if (errore) {
+                *errore = archivio::erroreDi(db.lastError());
+            }
         }
-    }
-    if (!riuscito) {
-        db.rollback();
+        if (!riuscito) {
+            db.rollback();
+        }
     }
     LiberaBlocchi(db);
     return riuscito;

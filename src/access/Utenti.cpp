@@ -1,0 +1,130 @@
+#include "Utenti.h"
+
+#include <QComboBox>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "DatiCondivisi.h"
+#include "Programma.h"
+#include "Services.h"
+#include "Sql.h"
+#include "Transazione.h"
+
+namespace {
+
+// An empty password is stored as empty text, never as NULL.
+QString testoNonNullo(const QString& testo) {
+    return testo.isNull() ? QStringLiteral("") : testo;
+}
+
+[[noreturn]] void lancia(const QSqlQuery& q) {
+    const archivio::Errore e = archivio::erroreDi(q.lastError());
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
+}  // namespace
+
+bool stessoNomeUtente(const QString& a, const QString& b) {
+    return a.toCaseFolded() == b.toCaseFolded();
+}
+
+QList<Utente> leggiUtenti(QSqlDatabase db) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT "UserName", "Password" FROM "Tabella utenti")"))) {
+        lancia(q);
+    }
+    QList<Utente> utenti;
+    while (q.next()) {
+        const QSqlRecord r = q.record();
+        utenti.append({LeggiCampo(r, QStringLiteral("UserName"), QString()),
+                       LeggiCampo(r, QStringLiteral("Password"), QString())});
+    }
+    return utenti;
+}
+
+std::optional<Utente> cercaUtente(QSqlDatabase db, const QString& nome) {
+    const QString cercato = nome.trimmed();
+    std::optional<Utente> trovato;
+    for (const Utente& u : leggiUtenti(db)) {
+        if (u.nome == cercato) {
+            return u;
+        }
+        if (!trovato && stessoNomeUtente(u.nome, cercato)) {
+            trovato = u;
+        }
+    }
+    return trovato;
+}
+
+bool creaSupervisoreSeVuota(QSqlDatabase db) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Tabella utenti")")) || !q.next()) {
+        lancia(q);
+    }
+    const bool vuota = q.value(0).toLongLong() == 0;
+    q.finish();
+    if (!vuota) {
+        return false;
+    }
+    if (!eseguiSql(q,
+                   QStringLiteral(
+                       R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+                   {kSupervisore, testoNonNullo(QString())})) {
+        lancia(q);
+    }
+    q.finish();
+    LiberaBlocchi(db);
+    return true;
+}
+
+QString nomeRipetuto(const QList<Utente>& utenti) {
+    for (qsizetype i = 0; i < utenti.size(); ++i) {
+        for (qsizetype j = 0; j < i; ++j) {
+            if (stessoNomeUtente(utenti[i].nome, utenti[j].nome)) {
+                return utenti[i].nome;
+            }
+        }
+    }
+    return {};
+}
+
+bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore) {
+    return eseguiInTransazione(
+        db,
+        [&utenti](QSqlQuery& q) {
+            if (!eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
+                return false;
+            }
+            for (const Utente& u : utenti) {
+                if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
+                                                 ("UserName", "Password") VALUES (?, ?))"),
+                               {u.nome, testoNonNullo(u.password)})) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        errore);
+}
+
+void CaricaUtenti(QComboBox* combo) {
+    combo->addItem(kSupervisore);
+    for (const Utente& u : leggiUtenti(DbArchivio())) {
+        if (u.nome != kSupervisore && !u.nome.isEmpty()) {
+            combo->addItem(u.nome);
+        }
+    }
+    combo->setCurrentIndex(0);
+}
+
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo) {
+    services::ui().beep();
+    services::ui().message(testo + QStringLiteral("\n\nCodice errore = ") + codice, titolo,
+                           Interaction::Icon::Exclamation);
+}
+
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo) {
+    segnalaErroreArchivio(QStringLiteral("Errore nell'accesso alla tabella '%1'").arg(tabella),
+                          codice, titolo);
+}

@@ -1,0 +1,286 @@
+#include "frmUtenti.h"
+
+#include <QCollator>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
+
+#include "BusyPointer.h"
+#include "Colori.h"
+#include "DatiCondivisi.h"
+#include "FieldRules.h"
+#include "FormHelpers.h"
+#include "FuocoCampo.h"
+#include "Programma.h"
+#include "Services.h"
+#include "Utenti.h"
+
+namespace {
+
+constexpr int kLunghezzaNome = 25;
+constexpr int kInizioPassword = kLunghezzaNome + 1;  // after the name and one blank
+constexpr int kLunghezzaPassword = 14;
+
+QString rigaUtente(QString nome, const QString& password) {
+    return AllineaSinistra(nome, kLunghezzaNome) + QLatin1Char(' ') + password;
+}
+
+QString nomeDellaRiga(const QString& riga) {
+    return riga.left(kLunghezzaNome).trimmed();
+}
+
+QString passwordDellaRiga(const QString& riga) {
+    return riga.mid(kInizioPassword).trimmed();
+}
+
+}  // namespace
+
+frmUtenti::frmUtenti(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmUtenti"));
+    setWindowTitle(QStringLiteral("Gestione utenti"));
+    costruisciFinestra();
+    ImpostaControlli(this, 315);
+    move(screen()->availableGeometry().center() - rect().center());
+
+    // Without the stored users in the list, OK would wipe the table.
+    cmdOk->setEnabled(Localizza_Record(lstUtenti));
+    for (int i = 0; i < lstUtenti->count(); ++i) {
+        if (nomeDellaRiga(lstUtenti->item(i)->text()) == programma().UtenteCorrente) {
+            lstUtenti->setCurrentRow(i);
+            break;
+        }
+    }
+}
+
+void frmUtenti::costruisciFinestra() {
+    lblUtenti = new QLabel(QStringLiteral("Utenti"), this);
+    lblUtenti->setObjectName(QStringLiteral("lblUtenti"));
+    lblUtenti->move(10, 8);
+
+    lstUtenti = new QListWidget(this);
+    lstUtenti->setObjectName(QStringLiteral("lstUtenti"));
+    QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fisso.setFamilies({QStringLiteral("Fixedsys"), fisso.family()});
+    lstUtenti->setFont(fisso);
+    lstUtenti->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstUtenti->setTextElideMode(Qt::ElideNone);
+    lstUtenti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Wide enough for the name and the blank after it, so the passwords stay out of view.
+    const int carattere = QFontMetrics(fisso).horizontalAdvance(QLatin1Char('M'));
+    const int margine = style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    lstUtenti->setGeometry(
+        10, 26, kInizioPassword * carattere + margine + 2 * lstUtenti->frameWidth(), 160);
+    lstUtenti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstUtenti->resize(lstUtenti->width() + lstUtenti->verticalScrollBar()->sizeHint().width(),
+                      lstUtenti->height());
+    connect(lstUtenti, &QListWidget::itemDoubleClicked, this, &frmUtenti::lstUtenti_DblClick);
+
+    const int colonna = lstUtenti->geometry().right() + 12;
+    auto pulsante = [this, colonna](const QString& nome, const QString& testo, int y) {
+        auto* b = new QPushButton(testo, this);
+        b->setObjectName(nome);
+        b->setGeometry(colonna, y, 90, 26);
+        return b;
+    };
+    cmdNuovo = pulsante(QStringLiteral("cmdNuovo"), QStringLiteral("&Nuovo"), 26);
+    cmdVaria = pulsante(QStringLiteral("cmdVaria"), QStringLiteral("&Varia"), 60);
+    cmdCanc = pulsante(QStringLiteral("cmdCanc"), QStringLiteral("&Cancella"), 94);
+    connect(cmdNuovo, &QPushButton::clicked, this, &frmUtenti::cmdNuovo_Click);
+    connect(cmdVaria, &QPushButton::clicked, this, &frmUtenti::cmdVaria_Click);
+    connect(cmdCanc, &QPushButton::clicked, this, &frmUtenti::cmdCanc_Click);
+
+    auto campo = [this](const QString& nome, const QString& etichetta, int y, int lunghezza) {
+        (new QLabel(etichetta, this))->move(10, y + 3);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(nome);
+        edit->setMaxLength(lunghezza);
+        edit->setGeometry(110, y, 200, 21);
+        DisabilitaCampo(edit);
+        return edit;
+    };
+    txtUtente = campo(QStringLiteral("txtUtente"), QStringLiteral("Utente"), 198, kLunghezzaNome);
+    txtPwd = campo(QStringLiteral("txtPwd"), QStringLiteral("Password"), 226, kLunghezzaPassword);
+    txtConfermaPwd = campo(QStringLiteral("txtConfermaPwd"), QStringLiteral("Conferma pwd"), 254,
+                           kLunghezzaPassword);
+    for (QLineEdit* password : {txtPwd, txtConfermaPwd}) {
+        password->setEchoMode(QLineEdit::Password);
+        password->installEventFilter(this);
+    }
+
+    cmdOk = pulsante(QStringLiteral("cmdOk"), QString(), 226);
+    cmdOk->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    cmdOk->setToolTip(QStringLiteral("Salva i dati"));
+    cmdOk->setDefault(true);
+    cmdAnnulla = pulsante(QStringLiteral("cmdAnnulla"), QString(), 254);
+    cmdAnnulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    cmdAnnulla->setToolTip(QStringLiteral("Esci"));
+    connect(cmdOk, &QPushButton::clicked, this, &frmUtenti::cmdOk_Click);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(lstUtenti, cmdNuovo);
+    setTabOrder(cmdNuovo, cmdVaria);
+    setTabOrder(cmdVaria, cmdCanc);
+    setTabOrder(cmdCanc, txtUtente);
+    setTabOrder(txtUtente, txtPwd);
+    setTabOrder(txtPwd, txtConfermaPwd);
+    setTabOrder(txtConfermaPwd, cmdOk);
+    setTabOrder(cmdOk, cmdAnnulla);
+    setFixedSize(colonna + 90 + 10, 292);
+}
+
+bool frmUtenti::Localizza_Record(QListWidget* ControlloDest) {
+    QList<Utente> utenti;
+    try {
+        BusyPointer attesa;
+        utenti = leggiUtenti(DbArchivio());
+    } catch (const ErroreArchivio& e) {
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, windowTitle());
+        return false;
+    }
+    // The order of the user-name key: letter case and accents count only between names that
+    // are otherwise equal.
+    QCollator ordine(QLocale(QLocale::Italian, QLocale::Italy));
+    std::stable_sort(utenti.begin(), utenti.end(), [&ordine](const Utente& a, const Utente& b) {
+        return ordine.compare(a.nome, b.nome) < 0;
+    });
+    for (const Utente& u : utenti) {
+        if (!u.nome.isEmpty()) {
+            ControlloDest->addItem(rigaUtente(u.nome, u.password));
+        }
+    }
+    return true;
+}
+
+void frmUtenti::Azzera_campi_inserimento() {
+    txtUtente->clear();
+    txtPwd->clear();
+    txtConfermaPwd->clear();
+}
+
+void frmUtenti::avvisa(const QString& testo) {
+    services::ui().beep();
+    services::ui().message(testo, windowTitle(), Interaction::Icon::Exclamation);
+}
+
+void frmUtenti::lstUtenti_DblClick(QListWidgetItem* riga) {
+    const QString testo = riga->text();
+    txtUtente->setText(nomeDellaRiga(testo));
+    txtPwd->setText(testo.mid(kInizioPassword, kLunghezzaPassword).trimmed());
+    AbilitaControllo(txtPwd);
+    AbilitaControllo(txtConfermaPwd);
+    AttivaCampo(txtPwd);
+}
+
+void frmUtenti::cmdNuovo_Click() {
+    const std::optional<QString> risposta =
+        services::ui().inputBox(QStringLiteral("Inserire il nome del nuovo utente"),
+                                QStringLiteral("[Morvida] - Nuovo utente"), QString());
+    if (risposta && !risposta->trimmed().isEmpty()) {
+        lstUtenti->addItem(rigaUtente(*risposta, QString()));
+    }
+}
+
+void frmUtenti::cmdCanc_Click() {
+    if (programma().UtenteCorrente != kSupervisore) {
+        avvisa(
+            QStringLiteral("La variazione della tabella utenti è consentita solo all'utente "
+                           "'Supervisore', impossibile continuare."));
+        return;
+    }
+    const QList<QListWidgetItem*> selezionate = lstUtenti->selectedItems();
+    if (selezionate.isEmpty()) {
+        services::ui().beep();
+    } else {
+        delete selezionate.first();
+        // Nothing stays selected, so a second Cancella never removes a line unseen.
+        lstUtenti->clearSelection();
+        lstUtenti->setCurrentRow(-1);
+    }
+    Azzera_campi_inserimento();
+}
+
+void frmUtenti::cmdVaria_Click() {
+    if (txtUtente->text() != programma().UtenteCorrente) {
+        avvisa(QStringLiteral(
+            "E' consentito variare solo la propria password, impossibile continuare."));
+        return;
+    }
+    const QString nuovaRiga = rigaUtente(txtUtente->text(), txtPwd->text());
+    QListWidgetItem* trovata = nullptr;
+    for (int i = 0; i < lstUtenti->count() && !trovata; ++i) {
+        if (nomeDellaRiga(lstUtenti->item(i)->text()) == txtUtente->text()) {
+            trovata = lstUtenti->item(i);
+        }
+    }
+    if (trovata && txtConfermaPwd->text() != txtPwd->text()) {
+        avvisa(QStringLiteral("La password confermata risulta errata."));
+        AttivaCampo(txtConfermaPwd);
+        return;
+    }
+    if (trovata) {
+        trovata->setText(nuovaRiga);
+        Azzera_campi_inserimento();
+    }
+    AbilitaControllo(lstUtenti);
+    DisabilitaControllo(txtPwd);
+    DisabilitaControllo(txtConfermaPwd);
+    if (!trovata) {
+        avvisa(QStringLiteral("Errore utente non localizzato."));
+    }
+}
+
+void frmUtenti::cmdOk_Click() {
+    if (!txtUtente->text().isEmpty()) {
+        cmdVaria_Click();
+    }
+    if (Salva_Record()) {
+        accept();
+    }
+}
+
+bool frmUtenti::Salva_Record() {
+    QList<Utente> utenti;
+    for (int i = 0; i < lstUtenti->count(); ++i) {
+        const QString riga = lstUtenti->item(i)->text();
+        utenti.append({nomeDellaRiga(riga), passwordDellaRiga(riga)});
+    }
+    const QString doppio = nomeRipetuto(utenti);
+    if (!doppio.isEmpty()) {
+        avvisa(QStringLiteral("Il nome utente '%1' compare più di una volta nell'elenco "
+                              "(anche scritto con maiuscole diverse).\nLasciarne uno solo e "
+                              "salvare di nuovo: la tabella utenti non è stata modificata.")
+                   .arg(doppio));
+        return false;
+    }
+    archivio::Errore errore;
+    bool salvato = false;
+    {
+        BusyPointer attesa;
+        salvato = sostituisciUtenti(DbArchivio(), utenti, &errore);
+    }
+    if (!salvato) {
+        segnalaErroreArchivio(QStringLiteral("Errore nel salvataggio della tabella 'Tabella "
+                                             "utenti': la tabella non è stata modificata."),
+                              errore.codice, windowTitle());
+    }
+    return salvato;
+}
+
+bool frmUtenti::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == txtPwd || watched == txtConfermaPwd) && passaggioDiFuoco(event)) {
+        auto* campo = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            EntraCampo(campo);
+        } else {
+            EsciCampo(campo);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+// User management ("Gestione utenti"): the whole user table is loaded into lstUtenti, every
+// change is made in the list only, and OK writes the list back as the new content of the
+// table, all or nothing. Cancel, Esc and the close box discard the changes.
+//
+// A list line is the working copy of one user: the name in 25 characters, a blank, then the
+// password, which lies beyond the visible width of the list.
+class frmUtenti : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmUtenti(QWidget* parent = nullptr);
+
+    // Fills the list with one line per stored user, in user-name order. False when the table
+    // could not be read (the person has been told).
+    bool Localizza_Record(QListWidget* ControlloDest);
+    // Replaces the user table with the list. False, with the table untouched and the person
+    // told why, when a name occurs twice or the archive refuses the rewrite.
+    bool Salva_Record();
+    void Azzera_campi_inserimento();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void costruisciFinestra();
+    void lstUtenti_DblClick(QListWidgetItem* riga);
+    void cmdNuovo_Click();
+    void cmdVaria_Click();
+    void cmdCanc_Click();
+    void cmdOk_Click();
+    void avvisa(const QString& testo);
+
+    QLabel* lblUtenti = nullptr;
+    QListWidget* lstUtenti = nullptr;
+    QPushButton* cmdNuovo = nullptr;
+    QPushButton* cmdVaria = nullptr;
+    QPushButton* cmdCanc = nullptr;
+    QLineEdit* txtUtente = nullptr;
+    QLineEdit* txtPwd = nullptr;
+    QLineEdit* txtConfermaPwd = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdAnnulla = nullptr;
+};
