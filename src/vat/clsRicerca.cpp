@@ -1,6 +1,13 @@
 #include "clsRicerca.h"
 
-// Placeholder until the lookup window lands: behaves as a cancelled lookup.
-QString clsRicerca::F4CodIva(const QString&, const QString&, const QString&, QWidget*) {
-    return QString();
+#include "frmRicercaIva.h"
+
+QString clsRicerca::F4CodIva(const QString& testoIniziale, const QString& percorsoArchivio,
+                             const QString& tipoArchivio, QWidget* parent) {
+    frmRicercaIva ricerca(parent);
+    ricerca.setStringaIniziale(testoIniziale);
+    ricerca.setNomeDB(percorsoArchivio);
+    ricerca.setTipoArchivio(tipoArchivio);
+    ricerca.exec();
+    return ricerca.StringaFinale();
 }

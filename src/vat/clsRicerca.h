@@ -8,7 +8,7 @@ class QWidget;
 // chosen, or an empty text when the person cancelled. The lookup opens its own connection to
 // the archive named by percorsoArchivio (the archive in use: PercorsoArchivio).
 class clsRicerca {
-public:
+  public:
     QString F4CodIva(const QString& testoIniziale, const QString& percorsoArchivio,
                      const QString& tipoArchivio, QWidget* parent = nullptr);
 };
