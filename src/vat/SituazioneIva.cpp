@@ -1,0 +1,122 @@
+#include "SituazioneIva.h"
+
+#include <QDate>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "Archivio.h"
+#include "DatiCondivisi.h"
+#include "Sql.h"
+
+namespace {
+
+[[noreturn]] void lancia(const QSqlQuery& q) {
+    const archivio::Errore e = archivio::erroreDi(q.lastError());
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
+// Rounds half away from zero to whole cents, as writing an amount with two decimals does.
+Money centesimi(Money importo) {
+    const qint64 unita = importo.units();
+    const qint64 resto = unita % 100;
+    qint64 arrotondato = unita - resto;
+    if (resto >= 50) {
+        arrotondato += 100;
+    } else if (resto <= -50) {
+        arrotondato -= 100;
+    }
+    return Money::fromUnits(arrotondato);
+}
+
+Money valore(const std::optional<Money>& importo) {
+    return importo.value_or(Money());
+}
+
+}  // namespace
+
+Money ImpostaContenuta(Money importoIvato, Money aliquota) {
+    const double netto = importoIvato.toDouble() / (aliquota.toDouble() / 100.0 + 1.0);
+    return importoIvato - Money::fromDouble(netto);
+}
+
+AliquoteIva AliquoteIva::leggi(QSqlDatabase db) {
+    AliquoteIva risultato;
+    QSqlQuery q(db);
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT "Codice Iva", "Aliquota" FROM "Codici Iva")"))) {
+        lancia(q);
+    }
+    while (q.next()) {
+        risultato.aliquote_.insert(q.value(0).toString(), valutaDaSql(q.value(1)));
+    }
+    if (q.lastError().isValid()) {
+        lancia(q);
+    }
+    return risultato;
+}
+
+Money AliquoteIva::Trova_aliquota_iva(const QString& codiceIva) const {
+    const QString codice = codiceIva.trimmed();
+    return codice.isEmpty() ? Money() : aliquote_.value(codice);
+}
+
+Money SituazioneIva::saldoMese(int mese) const {
+    return valore(credito[mese]) - valore(debito[mese]);
+}
+
+Money SituazioneIva::saldoTrimestre(int ultimoMese) const {
+    return saldoMese(ultimoMese - 2) + saldoMese(ultimoMese - 1) + saldoMese(ultimoMese);
+}
+
+Money SituazioneIva::saldoFinale() const {
+    Money totale;
+    for (int mese = 0; mese < 12; ++mese) {
+        totale += saldoMese(mese);
+    }
+    return totale;
+}
+
+SituazioneIva CalcolaSituazioneIva(QSqlDatabase db, int anno) {
+    SituazioneIva situazione;
+    {
+        QSqlQuery q(db);
+        if (!eseguiSql(q, QStringLiteral(R"(SELECT 1 FROM "Vardello" LIMIT 1)"))) {
+            lancia(q);
+        }
+        situazione.libroVuoto = !q.next();
+        if (q.lastError().isValid()) {
+            lancia(q);
+        }
+    }
+    if (situazione.libroVuoto) {
+        return situazione;
+    }
+    const AliquoteIva aliquote = AliquoteIva::leggi(db);
+
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT "Data documento", "Codice Iva", "Imponibile Iva"
+                                       FROM "Vardello"
+                                       WHERE "Data documento" >= ? AND "Data documento" < ?)"),
+                   {valoreSql(QDate(anno, 1, 1)), valoreSql(QDate(anno + 1, 1, 1))})) {
+        lancia(q);
+    }
+    while (q.next()) {
+        const QDate data = dataDaSql(q.value(0));
+        if (!data.isValid()) {
+            continue;
+        }
+        const Money importo = centesimi(valutaDaSql(q.value(2)));
+        const Money iva =
+            ImpostaContenuta(importo, aliquote.Trova_aliquota_iva(q.value(1).toString()));
+        const int mese = data.month() - 1;
+        if (iva.isNegative()) {
+            situazione.credito[mese] = valore(situazione.credito[mese]) + centesimi(-iva);
+        } else {
+            situazione.debito[mese] = valore(situazione.debito[mese]) + centesimi(iva);
+        }
+    }
+    if (q.lastError().isValid()) {
+        lancia(q);
+    }
+    return situazione;
+}
