@@ -41,11 +41,9 @@ void AttivaCampo(QWidget* controllo);
 void AbilitaControllo(QWidget* controllo);
 void DisabilitaControllo(QWidget* controllo, bool svuota = false);
 
-// Prepares a page for printing, before the first line and after every new page: millimetre
-// units from the page's top-left corner (0,0), transparent text background, "Courier New"
-// 10 pt.
+// Prepares a page for printing, before the first line and after every new page: units in
+// millimetres from the page's top-left corner (0,0), transparent text background, the font
+// "Courier New" 10 pt. A point size means the printer's own points: text keeps its metrics
+// when drawn without the millimetre scale (at deviceTransform().map(position)).
 void PreparaStampante(QPainter& pagina);
 void ImpostaSfondoTesto(QPainter& pagina, bool trasparente);
-// Sets a font of the given size in points on a page prepared in millimetres (a plain
-// QFont point size would be scaled a second time by the millimetre units).
-void ImpostaCarattere(QPainter& pagina, const QString& nome, double punti, bool grassetto = false);

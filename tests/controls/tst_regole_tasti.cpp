@@ -1,0 +1,238 @@
+#include <QRegularExpression>
+#include <QTest>
+#include <random>
+
+#include "MoneyText.h"
+#include "NumberPattern.h"
+#include "RegoleTasti.h"
+
+namespace {
+
+// An amount as the rules write it: optional minus, the integer digits grouped by three
+// (or none for zero), the comma and exactly `decimali` digits; never a signed zero.
+bool benFormato(const QString& testo, int decimali) {
+    static const QRegularExpression forma(
+        QStringLiteral(R"(^-?(?:[1-9][0-9]{0,2}(?:\.[0-9]{3})*|0)?,([0-9]*)$)"));
+    const QRegularExpressionMatch trovato = forma.match(testo);
+    if (!trovato.hasMatch() || trovato.capturedLength(1) != decimali) {
+        return false;
+    }
+    return !testo.startsWith(QLatin1Char('-')) || !leggiImporto(testo)->isZero();
+}
+
+class Generatore {
+  public:
+    explicit Generatore(unsigned seme) : motore_(seme) {}
+
+    int tra(int minimo, int massimo) {
+        return std::uniform_int_distribution<int>(minimo, massimo)(motore_);
+    }
+    bool probabile(int percento) { return tra(1, 100) <= percento; }
+
+    // What a field may hold when the person starts typing: an amount as the box shows it,
+    // one a window wrote plainly, a lone minus sign, nothing.
+    QString testoIniziale(int decimali) {
+        const int cifre = tra(0, 12);
+        qint64 unita = 0;
+        for (int i = 0; i < cifre; ++i) {
+            unita = unita * 10 + tra(0, 9);
+        }
+        const Money importo = Money::fromUnits(probabile(20) ? -unita : unita);
+        switch (tra(0, 5)) {
+            case 0:
+                return QString();
+            case 1:
+                return QStringLiteral("-");
+            case 2:
+                return plainItalianText(importo);
+            case 3:
+                return formatNumber(importo, schemaA(decimali));
+            default:
+                return formatNumber(importo, schemaB(decimali));
+        }
+    }
+
+    int tasto() {
+        const int scelta = tra(0, 99);
+        if (scelta < 50) {
+            return '0' + tra(0, 9);
+        }
+        if (scelta < 65) {
+            return tasti::Backspace;
+        }
+        if (scelta < 77) {
+            return tasti::CancellaAvanti;
+        }
+        if (scelta < 85) {
+            return tasti::Virgola;
+        }
+        if (scelta < 93) {
+            return tasti::Meno;
+        }
+        static constexpr int altri[] = {'.', 13, 27, 22, 'a', ' ', 127, 0x20AC};
+        return altri[tra(0, 7)];
+    }
+
+    // The person moving the caret or selecting with the mouse or the arrows.
+    void spostaCursore(StatoTesto& stato) {
+        const int lunghezza = static_cast<int>(stato.testo.size());
+        stato.inizio = tra(0, lunghezza);
+        stato.selezione = probabile(40) ? tra(0, lunghezza - stato.inizio) : 0;
+    }
+
+  private:
+    std::mt19937 motore_;
+};
+
+// What the field does with a character the rules left: insert it over the selection.
+StatoTesto inserito(const StatoTesto& stato, int tasto, int limite) {
+    const QString nuovo = stato.testo.left(stato.inizio) + QChar(tasto) +
+                          stato.testo.mid(stato.inizio + stato.selezione);
+    if (limite > 0 && nuovo.size() > limite) {
+        return stato;
+    }
+    return {nuovo, stato.inizio + 1, 0};
+}
+
+}  // namespace
+
+class TestRegoleTasti : public QObject {
+    Q_OBJECT
+  private slots:
+    // Random texts, carets, selections and keys: whatever the person does, a text the rules
+    // rewrote is an amount with exactly the field's decimals (or nothing, or a lone minus),
+    // and the caret and the selection stay within the text.
+    void everyRewriteLeavesAWellFormedAmount() {
+        Generatore caso(20050315);
+        int passi = 0;
+        int riscritture = 0;
+        for (int sequenza = 0; sequenza < 20000; ++sequenza) {
+            const bool numerico = caso.probabile(25);
+            const int lunghezzaMassima = numerico ? std::array{6, 14, 32767}[caso.tra(0, 2)]
+                                                  : std::array{0, 8, 14, 20}[caso.tra(0, 3)];
+            const RegoleImporto regole = numerico
+                                             ? regoleNumerico(lunghezzaMassima)
+                                             : regoleValutaBox(caso.tra(1, 4), lunghezzaMassima);
+            StatoTesto stato{caso.testoIniziale(regole.decimali), 0, 0};
+            if (numerico && stato.testo.size() > lunghezzaMassima) {
+                stato.testo.clear();
+            }
+            caso.spostaCursore(stato);
+            const int tastiDellaSequenza = caso.tra(1, 25);
+            for (int i = 0; i < tastiDellaSequenza; ++i, ++passi) {
+                if (caso.probabile(15)) {
+                    caso.spostaCursore(stato);
+                }
+                const int tasto = caso.tasto();
+                const StatoTesto prima = stato;
+                const EsitoTasto esito = applicaTasto(prima, tasto, regole);
+                stato =
+                    esito.consumato ? esito.stato : inserito(esito.stato, tasto, lunghezzaMassima);
+
+                const auto contesto = [&] {
+                    return QStringLiteral(
+                               "\"%1\" caret %2 sel %3, key %4, D %5%6 -> \"%7\" caret %8")
+                        .arg(prima.testo)
+                        .arg(prima.inizio)
+                        .arg(prima.selezione)
+                        .arg(tasto)
+                        .arg(regole.decimali)
+                        .arg(numerico ? QStringLiteral(" (plain field)") : QString())
+                        .arg(stato.testo)
+                        .arg(stato.inizio)
+                        .toUtf8();
+                };
+                // The description is built only for a failure: this loop runs hundreds of
+                // thousands of times.
+                const auto verifica = [&](bool vero) {
+                    if (!vero) {
+                        QTest::qFail(contesto().constData(), __FILE__, __LINE__);
+                    }
+                    return vero;
+                };
+                if (!verifica(stato.inizio >= 0 && stato.selezione >= 0 &&
+                              stato.inizio + stato.selezione <= stato.testo.size()) ||
+                    !verifica(esito.consumato || tasto == tasti::Meno)) {
+                    return;
+                }
+                if (esito.consumato && esito.stato.testo != prima.testo) {
+                    ++riscritture;
+                    const QString& t = stato.testo;
+                    if (!verifica(t.isEmpty() || t == QLatin1String("-") ||
+                                  benFormato(t, regole.decimali))) {
+                        return;
+                    }
+                }
+                if (numerico && !verifica(stato.testo.size() <= lunghezzaMassima)) {
+                    return;
+                }
+            }
+        }
+        QVERIFY(passi > 200000);
+        QVERIFY(riscritture > passi / 4);  // the walk really exercises the rewrites
+    }
+
+    // The keys the rules leave alone or consume never change what the amount is worth.
+    void commaAndRefusedKeysKeepTheAmount() {
+        Generatore caso(1936);
+        for (int i = 0; i < 20000; ++i) {
+            const int decimali = caso.tra(1, 4);
+            StatoTesto stato{
+                formatNumber(Money::fromUnits(caso.tra(-9999999, 99999999)), schemaB(decimali)), 0,
+                0};
+            caso.spostaCursore(stato);
+            for (const int tasto : {int(tasti::Virgola), int('.'), 13, int('a')}) {
+                const EsitoTasto esito = applicaTasto(stato, tasto, regoleValutaBox(decimali, 14));
+                QCOMPARE(leggiImporto(esito.stato.testo), leggiImporto(stato.testo));
+                QCOMPARE(esito.beep, tasto != tasti::Virgola);
+            }
+        }
+    }
+
+    void theTwoFieldsDifferOnlyWhereTheyShould() {
+        const RegoleImporto box = regoleValutaBox(2, 14);
+        const RegoleImporto piano = regoleNumerico(14);
+        const auto tasto = [](const QString& testo, int inizio, int codice,
+                              const RegoleImporto& regole) {
+            return applicaTasto({testo, inizio, 0}, codice, regole);
+        };
+        // The comma on a text without one: the caret after the comma, or before it.
+        QCOMPARE(tasto(QStringLiteral("12"), 2, tasti::Virgola, box).stato,
+                 (StatoTesto{QStringLiteral("12,00"), 3, 0}));
+        QCOMPARE(tasto(QStringLiteral("12"), 2, tasti::Virgola, piano).stato,
+                 (StatoTesto{QStringLiteral("12,00"), 2, 0}));
+        // A digit after the last decimal: refused, or taken and rounded away.
+        QVERIFY(tasto(QStringLiteral("12,34"), 5, '5', box).beep);
+        QCOMPARE(tasto(QStringLiteral("12,34"), 5, '5', piano).stato.testo,
+                 QStringLiteral("12,35"));
+        // A zero integer part after a digit: "0,50" or ",50".
+        QCOMPARE(tasto(QStringLiteral(",00"), 1, '5', box).stato.testo, QStringLiteral("0,50"));
+        QCOMPARE(tasto(QStringLiteral(",00"), 1, '5', piano).stato.testo, QStringLiteral(",50"));
+        // The length limit: 13 of 14 characters, or all 14.
+        QVERIFY(tasto(QStringLiteral("99.999.999,00"), 2, '1', box).beep);
+        QCOMPARE(tasto(QStringLiteral("99.999.999,00"), 2, '1', piano).stato.testo,
+                 QStringLiteral("991.999.999,00"));
+        // A digit after a lone minus keeps the caret after the digit in both.
+        QCOMPARE(tasto(QStringLiteral("-"), 1, '2', box).stato,
+                 (StatoTesto{QStringLiteral("-2,00"), 2, 0}));
+        QCOMPARE(tasto(QStringLiteral("-"), 1, '2', piano).stato,
+                 (StatoTesto{QStringLiteral("-2,00"), 2, 0}));
+        // A plain field never holds more than its maximum length.
+        QVERIFY(tasto(QStringLiteral("-99,99"), 6, tasti::Backspace, regoleNumerico(6))
+                    .stato.testo.size() <= 6);
+        const EsitoTasto pieno = tasto(QStringLiteral("-99,99"), 4, '9', regoleNumerico(6));
+        QVERIFY(pieno.beep);
+        QCOMPARE(pieno.stato.testo, QStringLiteral("-99,99"));
+    }
+
+    void unusableDecimalsLeaveTheKeyToTheField() {
+        const EsitoTasto esito =
+            applicaTasto({QStringLiteral("12"), 2, 0}, '3', regoleValutaBox(-1, 14));
+        QVERIFY(!esito.consumato);
+        QVERIFY(esito.beep);
+        QCOMPARE(esito.stato.testo, QStringLiteral("12"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRegoleTasti)
+#include "tst_regole_tasti.moc"
