@@ -1,11 +1,347 @@
 #include "CampiIvaMovimento.h"
 
-// Placeholder until the VAT fields land.
-CampiIvaMovimento::CampiIvaMovimento(const ControlliMovimento& controlli, QObject* parent)
-    : QObject(parent), c_(controlli) {}
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <cmath>
 
-void CampiIvaMovimento::setCodiceIvaStandard(const QString& codice) { codiceIvaStandard_ = codice; }
-void CampiIvaMovimento::EsciCodiceIva() {}
-void CampiIvaMovimento::CalcolaImposta() {}
-void CampiIvaMovimento::CaricaOperazioni() {}
-void CampiIvaMovimento::AggiungiConto() {}
+#include "Archivio.h"
+#include "BusyPointer.h"
+#include "Colori.h"
+#include "DatiCondivisi.h"
+#include "FieldRules.h"
+#include "FormHelpers.h"
+#include "ItalianDate.h"
+#include "MoneyText.h"
+#include "NumberPattern.h"
+#include "Programma.h"
+#include "Services.h"
+#include "Sql.h"
+#include "ValutaBox.h"
+#include "clsRicerca.h"
+
+namespace {
+
+const QString kDataVuota = QStringLiteral("__/__/____");
+const QString kFormatoImporto = QStringLiteral("###,###,###,##0.00");
+
+bool dataVuota(const QLineEdit* campo) {
+    return campo->displayText() == kDataVuota;
+}
+
+[[noreturn]] void lanciaErrore(const QSqlQuery& q) {
+    const archivio::Errore e = archivio::erroreDi(q.lastError());
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
+// Focus changes caused by another window being activated (a dialog opening or closing, the
+// person switching program) are not the operator moving between fields.
+bool cambioDiCampo(const QEvent* evento) {
+    const Qt::FocusReason motivo = static_cast<const QFocusEvent*>(evento)->reason();
+    return motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+CampiIvaMovimento::CampiIvaMovimento(const ControlliMovimento& controlli, QObject* parent)
+    : QObject(parent), c_(controlli) {
+    c_.txtCodiceIva->installEventFilter(this);
+    c_.txtImponibileIva->campo()->installEventFilter(this);
+    c_.txtDataDoc->installEventFilter(this);
+    // The list mirrors the remembered descriptions: Enter must not add to it by itself.
+    c_.cmbOperazione->setInsertPolicy(QComboBox::NoInsert);
+}
+
+void CampiIvaMovimento::setCodiceIvaStandard(const QString& codice) {
+    codiceIvaStandard_ = codice;
+}
+
+QString CampiIvaMovimento::titoloMessaggi() const {
+    return c_.finestra->windowTitle().toUpper();
+}
+
+bool CampiIvaMovimento::eventFilter(QObject* oggetto, QEvent* evento) {
+    QObject* imponibile = c_.txtImponibileIva->campo();
+    switch (evento->type()) {
+        case QEvent::FocusIn:
+            if (!cambioDiCampo(evento)) {
+                break;
+            }
+            campoAttivo_ = oggetto;
+            if (oggetto == c_.txtCodiceIva) {
+                EntraCodiceIva();
+            } else if (oggetto == imponibile && c_.txtCodiceIva->text().trimmed().isEmpty()) {
+                // Without a code the field is never entered: it is closed and the focus moves on.
+                EsciImponibileIva();
+                return true;
+            } else if (oggetto == imponibile) {
+                ImpostaImponibileIva();
+                CalcolaImposta();
+            } else if (oggetto == c_.txtDataDoc && c_.txtCodiceIva->text().trimmed().isEmpty()) {
+                ChiudiCampoIva(c_.txtDataDoc);
+                return true;
+            } else if (oggetto == c_.txtDataDoc) {
+                // After the field's own handling, which would drop the selection.
+                consegna(oggetto, evento);
+                EntraDataDoc();
+                return true;
+            }
+            break;
+        case QEvent::FocusOut:
+            if (!cambioDiCampo(evento) || oggetto != campoAttivo_) {
+                break;
+            }
+            campoAttivo_ = nullptr;
+            // The field's own leaving comes first (the amount box rewrites its amount, a text
+            // box drops its selection); then the field is checked, which may select its text
+            // and give it the focus back.
+            consegna(oggetto, evento);
+            if (oggetto == c_.txtCodiceIva) {
+                EsciCodiceIva();
+            } else if (oggetto == imponibile) {
+                EsciImponibileIva();
+            } else {
+                EsciDataDoc();
+            }
+            return true;
+        case QEvent::KeyPress:
+            if (oggetto == c_.txtCodiceIva &&
+                static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F4) {
+                ApriRicercaCodice();
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(oggetto, evento);
+}
+
+void CampiIvaMovimento::consegna(QObject* oggetto, QEvent* evento) {
+    oggetto->removeEventFilter(this);
+    QCoreApplication::sendEvent(oggetto, evento);
+    oggetto->installEventFilter(this);
+}
+
+void CampiIvaMovimento::EntraCodiceIva() {
+    AbilitaCampo(c_.txtImponibileIva);
+    AbilitaCampo(c_.txtDataDoc);
+    EntraCampo(c_.txtCodiceIva);
+    if (c_.txtCodiceIva->text().isEmpty()) {
+        c_.txtCodiceIva->setText(codiceIvaStandard_);
+    }
+}
+
+void CampiIvaMovimento::ApriRicercaCodice() {
+    QLineEdit* campo = c_.txtCodiceIva;
+    impostaSfondo(campo, QApplication::palette().color(QPalette::Base));
+    programma().RicercaInCorso = true;
+    const QString scelto =
+        clsRicerca().F4CodIva(campo->text(), programma().PercorsoArchivio, QString(), c_.finestra);
+    campo->setText(scelto);
+    programma().RicercaInCorso = false;
+    EsciCodiceIva();
+    campo->setFocus();
+    campoAttivo_ = campo;
+    EntraCodiceIva();
+}
+
+void CampiIvaMovimento::EsciCodiceIva() {
+    if (programma().RicercaInCorso) {
+        return;
+    }
+    QLineEdit* campo = c_.txtCodiceIva;
+    if (ContieneNonCifre(campo->text())) {
+        ApriRicercaCodice();
+        return;
+    }
+    EsciCampo(campo);
+    QString codice = campo->text();
+    if (codice.isEmpty()) {
+        c_.txtDescrizioneIva->clear();
+        c_.txtAliquota->clear();
+        c_.txtImponibileIva->setText(QString());
+        c_.txtDataDoc->setText(kDataVuota);
+    } else {
+        bool numero = false;
+        const qint64 valore = codice.toLongLong(&numero);
+        if (numero) {
+            codice = formatNumber(valore, QStringLiteral("000"));
+            campo->setText(codice);
+        }
+        if (!CercaCodiceIva(codice)) {
+            return;
+        }
+    }
+    CalcolaImposta();
+}
+
+bool CampiIvaMovimento::CercaCodiceIva(const QString& codice) {
+    QString errore;
+    bool trovato = false;
+    {
+        BusyPointer occupato;
+        QSqlQuery q(DbArchivio());
+        if (!eseguiSql(q, QStringLiteral(R"(SELECT "Descrizione Iva", "Aliquota" FROM "Codici Iva"
+                                         WHERE "Codice Iva" = ?)"),
+                       {codice})) {
+            errore = archivio::codiceErrore(q.lastError());
+        } else if (q.next()) {
+            trovato = true;
+            c_.txtDescrizioneIva->setText(
+                LeggiCampo(q.record(), QStringLiteral("Descrizione Iva"), QString()));
+            c_.txtAliquota->setText(LeggiCampo(q.record(), QStringLiteral("Aliquota"), QString()));
+        }
+    }
+    if (!errore.isEmpty()) {
+        services::ui().beep();
+        services::ui().message(QStringLiteral("Errore non gestito. Codice: ") + errore,
+                               titoloMessaggi(), Interaction::Icon::Exclamation);
+        return false;
+    }
+    if (!trovato) {
+        services::ui().beep();
+        services::ui().message(QStringLiteral("Codice Iva inesistente!"), titoloMessaggi(),
+                               Interaction::Icon::Exclamation);
+        c_.txtCodiceIva->setFocus();
+        c_.txtCodiceIva->selectAll();
+    }
+    return true;
+}
+
+void CampiIvaMovimento::CalcolaImposta() {
+    const Money lordo = ConvertiValuta(c_.txtImponibileIva->text());
+    const Money aliquota = ConvertiValuta(c_.txtAliquota->text());
+    const double divisore = aliquota.toDouble() / 100.0 + 1.0;
+    // A rate of -100 % or less has no taxable part to extract: no VAT.
+    const Money netto = divisore > 0.0 ? Money::fromDouble(lordo.toDouble() / divisore) : lordo;
+    c_.txtImpostaIva->setText(formatNumber(lordo - netto, kFormatoImporto));
+}
+
+void CampiIvaMovimento::ImpostaImponibileIva() {
+    const Money entrate = ConvertiValuta(c_.txtEntrate->text());
+    const Money uscite = ConvertiValuta(c_.txtUscite->text());
+    QString proposta;
+    if (!entrate.isZero() && uscite.isZero()) {
+        proposta = formatNumber(entrate, kFormatoImporto);
+    } else if (entrate.isZero() && !uscite.isZero()) {
+        proposta = formatNumber(-uscite, kFormatoImporto);
+    }
+    if (ConvertiValuta(c_.txtImponibileIva->text()).isZero()) {
+        c_.txtImponibileIva->setText(proposta);
+    }
+}
+
+void CampiIvaMovimento::EsciImponibileIva() {
+    CalcolaImposta();
+    if (c_.txtCodiceIva->text().trimmed().isEmpty()) {
+        ChiudiCampoIva(c_.txtImponibileIva);
+    }
+}
+
+void CampiIvaMovimento::EntraDataDoc() {
+    if (dataVuota(c_.txtDataDoc)) {
+        const QString registrazione = c_.txtDataRegistrazione->displayText();
+        c_.txtDataDoc->setText(registrazione != kDataVuota
+                                   ? registrazione
+                                   : formatItalianDate(services::clock().today()));
+    }
+    EntraCampoSeleziona(c_.txtDataDoc);
+}
+
+void CampiIvaMovimento::EsciDataDoc() {
+    impostaSfondo(c_.txtDataDoc, coloreNormale());
+    ControllaData(c_.txtDataDoc);
+    if (c_.txtCodiceIva->text().trimmed().isEmpty()) {
+        ChiudiCampoIva(c_.txtDataDoc);
+    }
+}
+
+void CampiIvaMovimento::ChiudiCampoIva(QWidget* campo) {
+    if (campo == c_.txtDataDoc) {
+        c_.txtDataDoc->setText(kDataVuota);
+    } else {
+        c_.txtImponibileIva->setText(QString());
+    }
+    // The focus goes first, so that disabling the field does not move it on by itself.
+    if (auto* cmdIns = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdIns"))) {
+        cmdIns->setFocus();
+    }
+    DisabilitaCampo(campo);
+}
+
+void CampiIvaMovimento::CaricaOperazioni() {
+    QStringList descrizioni;
+    {
+        BusyPointer occupato;
+        QSqlQuery q(DbArchivio());
+        if (!eseguiSql(q,
+                       QStringLiteral(R"(SELECT "Descrizione conto" FROM "Conti Utilizzati")"))) {
+            lanciaErrore(q);
+        }
+        while (q.next()) {
+            const QString descrizione =
+                LeggiCampo(q.record(), QStringLiteral("Descrizione conto"), QString());
+            if (!descrizione.isEmpty()) {
+                descrizioni.append(descrizione);
+            }
+        }
+    }
+    // The order of the descriptions' index: alphabetical, without regard to letter case.
+    QCollator ordine(QLocale(QLocale::Italian, QLocale::Italy));
+    ordine.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(descrizioni.begin(), descrizioni.end(), ordine);
+
+    QComboBox* combo = c_.cmbOperazione;
+    const QString testo = combo->currentText();
+    combo->clear();
+    combo->addItems(descrizioni);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(testo);
+}
+
+void CampiIvaMovimento::AggiungiConto() {
+    const QString descrizione = c_.cmbOperazione->currentText();
+    QSqlDatabase db = DbArchivio();
+    bool nuova = false;
+    {
+        BusyPointer occupato;
+        QSqlQuery q(db);
+        if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Conti Utilizzati"
+                                         WHERE "Descrizione conto" = ?)"),
+                       {descrizione}) ||
+            !q.next()) {
+            lanciaErrore(q);
+        }
+        nuova = q.value(0).toLongLong() == 0;
+        q.finish();
+        if (nuova &&
+            !eseguiSql(q,
+                       QStringLiteral(
+                           R"(INSERT INTO "Conti Utilizzati" ("Descrizione conto") VALUES (?))"),
+                       {descrizione})) {
+            lanciaErrore(q);
+        }
+    }
+    if (nuova) {
+        AggiungiVoce(descrizione);
+    }
+    LiberaBlocchi(db);
+}
+
+void CampiIvaMovimento::AggiungiVoce(const QString& descrizione) {
+    QComboBox* combo = c_.cmbOperazione;
+    const QString testo = combo->currentText();
+    combo->addItem(descrizione);
+    // Adding the first item of a list selects it; the text typed stays what it was.
+    if (combo->currentText() != testo) {
+        combo->setEditText(testo);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QComboBox;
@@ -28,7 +29,7 @@ struct ControlliMovimento {
 // It handles the focus and key events of those fields itself.
 class CampiIvaMovimento : public QObject {
     Q_OBJECT
-public:
+  public:
     CampiIvaMovimento(const ControlliMovimento& controlli, QObject* parent = nullptr);
 
     // The VAT code proposed when the code field is entered empty.
@@ -44,7 +45,27 @@ public:
     // Remembers the description in cmbOperazione (once) in the archive and in the list.
     void AggiungiConto();
 
-private:
+  protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+  private:
+    // Delivers the event to the field's own handling (and its other filters) first.
+    void consegna(QObject* oggetto, QEvent* evento);
+    void EntraCodiceIva();
+    void ApriRicercaCodice();
+    bool CercaCodiceIva(const QString& codice);  // false after an engine error
+    void ImpostaImponibileIva();
+    void EsciImponibileIva();
+    void EntraDataDoc();
+    void EsciDataDoc();
+    void ChiudiCampoIva(QWidget* campo);
+    void AggiungiVoce(const QString& descrizione);
+    QString titoloMessaggi() const;
+
     ControlliMovimento c_;
     QString codiceIvaStandard_;
+    // The field whose focus entry was handled last: a focus loss counts only for it, so the
+    // loss Qt reports to a field that never received the focus (when a handler moves the
+    // focus elsewhere) is not taken for the operator leaving that field.
+    QPointer<QObject> campoAttivo_;
 };
