@@ -21,16 +21,25 @@ void EsciCampo(QWidget* campo);
 // date gives the focus back to the field, beeps and returns false; the text stays.
 bool ControllaData(QLineEdit* campo);
 
-// Two-decimal numbers typed into a plain text box (the VAT rate field).
+// Two-decimal numbers typed into a plain text box (the VAT rate field), with the keystroke
+// rules of the numeric input box (RegoleTasti.h). installaTastiNumerici (TastiCampo.h) hooks
+// the two key routines to a field's key events in one call.
+// Yellow background; the whole text selected when it is not blank; the text is not touched.
 void EntraCampoNumerico(QLineEdit* campo);
-void KeyDownNumerico(QLineEdit* campo, int& keyCode);    // Qt::Key codes; Delete handled
-void KeyPressNumerico(QLineEdit* campo, int& keyAscii);  // 0 afterwards when consumed
+// keyCode is a Qt::Key: Delete deletes forward by the rules and becomes 0; others untouched.
+void KeyDownNumerico(QLineEdit* campo, int& keyCode);
+// keyAscii is a character code (8 Backspace, 44 ",", 45 "-", digits); 0 afterwards when
+// the rules consumed it, otherwise the field is to insert it (only "-" at the start).
+void KeyPressNumerico(QLineEdit* campo, int& keyAscii);
+// White background; the text rewritten "#0.00" ("0,00" when blank); a value not strictly
+// between -100 and 100 beeps, shows "VALORE ERRATO!" and gives the focus back.
 void EsciCampoPercentuale(QLineEdit* campo);
 
 // Switches a record window to key-entry state (see FormHelpers.h for the way back).
 void BloccaMaschera(const QString& nome1, const QString& nome2, QWidget* finestra);
 
 // A masked date field: input mask "99/99/9999" with "_" blanks, reading "__/__/____" when
-// empty; and a masked time field "99.99" reading "__.__" when empty.
+// empty; and a masked time field "99.99" reading "__.__" when empty. displayText() shows
+// the blanks; text() leaves them out ("//" for an empty date).
 QLineEdit* creaCampoData(QWidget* parent, const QString& nome);
 QLineEdit* creaCampoOra(QWidget* parent, const QString& nome);

@@ -21,9 +21,22 @@ class FinestraRecord {
     virtual bool Salva_Record() = 0;
 };
 
+// The window routines walk every control of the window, nested ones included, but not the
+// parts of a control (the line edit of a combo box or of a ValutaBox). Kinds: list box
+// QListView/QListWidget, text box QLineEdit, masked edit box QLineEdit with an input mask,
+// command button QPushButton/QToolButton, check box QCheckBox, option button QRadioButton,
+// combo box QComboBox, label QLabel, numeric input box ValutaBox.
+
+// At load: records each control's own enabled state in its tag; text and masked edit boxes
+// get the height 315 twips.
 void RegistraStatoControlli(QWidget* finestra);
+// Data-entry state: every control of the kinds above but ValutaBox, except the two named,
+// gets back its recorded state (a control never recorded keeps its own); the entry fields
+// turn white when enabled, button face when not; the window's tag becomes "DATI".
 void SbloccaMaschera(const QString& nome1, const QString& nome2, QWidget* finestra);
-// Heights in twips (15 twips are one pixel).
+// Text and masked edit boxes and ValutaBoxes get the height (in twips, 15 to a pixel),
+// ValutaBoxes the decimals (0 when none are given); labels in dark blue (RGB 0, 0, 192) or
+// underlined become links: darker blue, underlined, a pointing hand.
 void ImpostaControlli(QWidget* finestra, int altezzaTwips, std::optional<int> decimali = {});
 
 void FiltroCifre(int& keyAscii);  // digits and Backspace pass; others beep and become 0
@@ -35,9 +48,15 @@ QString AllineaSinistra(QString& testo, int larghezza);  // trims testo; left-al
 // it is.
 bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra);
 
+// Any control: disabled with the button-face background / enabled and white.
 void DisabilitaCampo(QWidget* controllo);
 void AbilitaCampo(QWidget* controllo);
+// Enables a control; a text or masked edit box also gets its whole text selected and the
+// focus.
 void AttivaCampo(QWidget* controllo);
+// By kind: entry fields and ValutaBoxes are enabled and white (disabled and button face),
+// buttons, check and option boxes and labels only enabled (disabled); other kinds are left
+// alone. svuota also empties a text box.
 void AbilitaControllo(QWidget* controllo);
 void DisabilitaControllo(QWidget* controllo, bool svuota = false);
 

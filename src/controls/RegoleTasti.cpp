@@ -34,20 +34,19 @@ EsitoTasto rifiuta(const StatoTesto& prima) {
     return {prima, true, true};
 }
 
-// The longest amount the rules let grow by an integer digit: thirteen integer digits with
-// their grouping dots, the comma and the decimals. Past it an amount would no longer fit the
-// program's money type, so this bounds the capacity even of a field without a length limit.
+// An amount of thirteen integer digits, with their grouping dots, the comma and the
+// decimals, takes no further integer digit even in a field without a length limit: rounding
+// up its decimals can still make fourteen, the most that the money type holds.
 int capienzaMassima(int decimali) {
     return 18 + decimali;
 }
 
 int capienza(const RegoleImporto& regole) {
-    int limite = regole.lunghezzaMassima;
-    if (limite > 0 && regole.capienzaRidotta && regole.decimali % 3 == 2) {
-        --limite;
+    if (regole.lunghezzaMassima <= 0) {
+        return capienzaMassima(regole.decimali);
     }
-    const int massimo = capienzaMassima(regole.decimali);
-    return limite > 0 ? std::min(limite, massimo) : massimo;
+    const bool ridotta = regole.capienzaRidotta && regole.decimali % 3 == 2;
+    return std::min(regole.lunghezzaMassima - (ridotta ? 1 : 0), capienzaMassima(regole.decimali));
 }
 
 QString schemaDopoCifra(const RegoleImporto& regole) {
