@@ -1,14 +1,21 @@
+// Start-up, the choice of the month shown, the parameters and the window's size.
 #include "frmVardello.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
-#include <QTableView>
-#include <QVBoxLayout>
 
 #include "Avvio.h"
+#include "CampiIvaMovimento.h"
+#include "GrigliaCassa.h"
+#include "MessaggiCassa.h"
+#include "Parametri.h"
 #include "Programma.h"
 #include "Services.h"
+#include "ValutaBox.h"
 
 namespace {
 constexpr int kPrimoAnno = 1996;
@@ -19,42 +26,13 @@ frmVardello::frmVardello(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmVardello"));
     setWindowTitle(QStringLiteral("Vardello"));
     costruisciFinestra();
+    impostaAnni();
+    collegaEventi();
+    modoInserimento();
+    RefreshTotali();
 }
 
-void frmVardello::costruisciFinestra() {
-    auto* layout = new QVBoxLayout(this);
-    grdGesca = new QTableView(this);
-    grdGesca->setObjectName(QStringLiteral("grdGesca"));
-    layout->addWidget(grdGesca, 1);
-
-    tabMesi = new QTabBar(this);
-    tabMesi->setObjectName(QStringLiteral("tabMesi"));
-    for (const char* mese : {"Gen", "Feb", "Mar", "Apr", "Mag", "Giu", "Lug", "Ago", "Set", "Ott",
-                             "Nov", "Dic"}) {
-        tabMesi->addTab(QString::fromLatin1(mese));
-    }
-    layout->addWidget(tabMesi);
-
-    cmbAnno = new QComboBox(this);
-    cmbAnno->setObjectName(QStringLiteral("cmbAnno"));
-    layout->addWidget(cmbAnno);
-
-    lblPercorsoArchivi = new QLabel(QStringLiteral("Percorso archivi: "), this);
-    lblPercorsoArchivi->setObjectName(QStringLiteral("lblPercorsoArchivi"));
-    layout->addWidget(lblPercorsoArchivi);
-}
-
-void frmVardello::impostaAnni() {
-    for (int anno = kPrimoAnno; anno <= kUltimoAnno; ++anno) {
-        cmbAnno->addItem(QString::number(anno));
-    }
-    const int oggi = services::clock().today().year();
-    cmbAnno->setCurrentText(QString::number(qBound(kPrimoAnno, oggi, kUltimoAnno)));
-}
-
-QDate frmVardello::meseSelezionato() const {
-    return QDate(cmbAnno->currentText().toInt(), tabMesi->currentIndex() + 1, 1);
-}
+frmVardello::~frmVardello() = default;
 
 bool frmVardello::Avvio() {
     if (!apriArchivioAllAvvio()) {
@@ -62,12 +40,96 @@ bool frmVardello::Avvio() {
     }
     lblPercorsoArchivi->setText(QStringLiteral("Percorso archivi: ") +
                                 programma().PercorsoArchivio);
+    // Log-in: frmAccesso is shown modally here; it sets programma().UtenteCorrente, or the
+    // start-up ends with false when the person cancels or fails the password a third time.
+    Prepara();
+    return true;
+}
+
+void frmVardello::Prepara() {
     setWindowTitle(QStringLiteral("Vardello - Versione %1.%2.%3 - Archivio:%4")
                        .arg(VARDELLO_VERSION_MAJOR)
                        .arg(VARDELLO_VERSION_MINOR)
                        .arg(VARDELLO_VERSION_PATCH)
                        .arg(programma().PercorsoArchivio.toUpper()));
-    impostaAnni();
-    tabMesi->setCurrentIndex(services::clock().today().month() - 1);
+    lblPercorsoArchivi->setText(QStringLiteral("Percorso archivi: ") +
+                                programma().PercorsoArchivio);
+    const QDate oggi = services::clock().today();
+    {
+        // The month is loaded once, below, not at each of these two selections.
+        const QSignalBlocker bloccoAnno(cmbAnno);
+        const QSignalBlocker bloccoMesi(tabMesi);
+        cmbAnno->setCurrentText(QString::number(qBound(kPrimoAnno, oggi.year(), kUltimoAnno)));
+        tabMesi->setCurrentIndex(oggi.month() - 1);
+    }
+    meseScelto();
+    Carica_parametri_predefiniti();
+    ImpostaGestioni();
+    campiIva->CaricaOperazioni();
+}
+
+void frmVardello::impostaAnni() {
+    const QSignalBlocker blocco(cmbAnno);
+    for (int anno = kPrimoAnno; anno <= kUltimoAnno; ++anno) {
+        cmbAnno->addItem(QString::number(anno));
+    }
+}
+
+QDate frmVardello::meseSelezionato() const {
+    return QDate(cmbAnno->currentText().toInt(), tabMesi->currentIndex() + 1, 1);
+}
+
+void frmVardello::meseScelto() {
+    CaricaMese(meseSelezionato());
+}
+
+bool frmVardello::mostraMese(const QDate& data) {
+    if (data.year() == meseSelezionato().year() && data.month() == meseSelezionato().month()) {
+        return false;
+    }
+    {
+        const QSignalBlocker bloccoAnno(cmbAnno);
+        const QSignalBlocker bloccoMesi(tabMesi);
+        cmbAnno->setCurrentText(QString::number(data.year()));
+        tabMesi->setCurrentIndex(data.month() - 1);
+    }
+    meseScelto();
     return true;
+}
+
+QString frmVardello::titoloMessaggi() const {
+    return windowTitle().toUpper();
+}
+
+void frmVardello::Carica_parametri_predefiniti() {
+    try {
+        const std::optional<Parametri> parametri = leggiParametri(DbArchivio());
+        if (!parametri) {
+            return;
+        }
+        GestioneIva = parametri->GestioneIva;
+        CodiceIvaStandard = parametri->CodiceIvaStandard;
+        programma().IvaTrimestrale = parametri->IvaTrimestrale;
+        campiIva->setCodiceIvaStandard(CodiceIvaStandard);
+    } catch (const ErroreArchivio& errore) {
+        avvisa(erroreTabella(QStringLiteral("Parametri"), errore), titoloMessaggi(),
+               Interaction::Icon::Exclamation);
+    }
+}
+
+void frmVardello::ImpostaGestioni() {
+    const QList<QWidget*> controlliIva = {lblIva,        lblImponibileIva, lblDataDoc,
+                                          lblImpostaIva, txtCodiceIva,     txtDescrizioneIva,
+                                          txtAliquota,   txtImponibileIva, txtImpostaIva,
+                                          txtDataDoc,    cmdCodiciIva,     cmdSituazioneIva};
+    for (QWidget* controllo : controlliIva) {
+        controllo->setVisible(GestioneIva);
+    }
+    // Without the two VAT buttons cmdInfo closes their gap.
+    cmdInfo->move((GestioneIva ? 5340 : 2820) / 15, cmdInfo->y());
+}
+
+void frmVardello::resizeEvent(QResizeEvent* evento) {
+    QWidget::resizeEvent(evento);
+    dispongiFinestra();
 }

@@ -3,31 +3,152 @@
 #include <QDate>
 #include <QWidget>
 
+#include "Money.h"
+
+class CampiIvaMovimento;
+class GrigliaCassa;
+class ModelloCassa;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTabBar;
-class QTableView;
+class ValutaBox;
+struct DatiMovimento;
+struct ErroreArchivio;
 
-// The main window: the cash book one month at a time. Its on-load start-up (Avvio) opens the
-// archive, has the person log in and shows the current month.
+// The main window: the cash book one month at a time, the edit area of one movement, the
+// totals and the command buttons.
+//
+// Its routines live in several files: frmVardello.cpp (start-up, month choice, resizing),
+// frmVardelloFinestra.cpp (the controls and their places), frmVardelloMese.cpp (month load
+// and totals), frmVardelloModifica.cpp (entry editing), frmVardelloComandi.cpp (the small
+// commands and the other windows).
 class frmVardello : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmVardello(QWidget* parent = nullptr);
+    ~frmVardello() override;
 
-    // The start-up. False when the program must end (second copy, archive that cannot be
-    // opened, log-in refused); the person has been told why.
+    // The whole start-up. False when the program must end (second copy, archive that cannot
+    // be opened, log-in refused); the person has been told why.
     bool Avvio();
+    // The start-up after the log-in: title, years, month shown, parameters, VAT controls,
+    // operation descriptions. Needs DbArchivio open and UtenteCorrente set.
+    void Prepara();
 
     // The first day of the month chosen with the year list and the month tabs.
     QDate meseSelezionato() const;
 
-private:
-    void costruisciFinestra();
-    void impostaAnni();
+    // Month view.
+    void CaricaMese(const QDate& DataMese);
+    void PulisciGrdGesca();
+    void ImpostaGestioni();
+    void Carica_parametri_predefiniti();
 
-    QTableView* grdGesca = nullptr;
+    // Totals. SaveTotaliMese throws ErroreArchivio for its caller to report.
+    void SaveTotaliMese(int KeyAnno, int KeyMese);
+    void OpenTotaliPrecedenti(int FiltroAnno, int FiltroMese);
+    void RefreshTotali();
+
+    // Entry editing.
+    bool verifica_campi_necessari();
+    void azzera_campi();
+
+  protected:
+    void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+  private:
+    // frmVardelloFinestra.cpp
+    void costruisciFinestra();
+    void costruisciCampi(QWidget* pannello);
+    void costruisciTotali(QWidget* pannello);
+    void costruisciComandi(QWidget* pannello);
+    void collegaEventi();
+    void dispongiFinestra();
+
+    // frmVardello.cpp
+    void impostaAnni();
+    void meseScelto();
+    bool mostraMese(const QDate& data);
+    QString titoloMessaggi() const;
+
+    // frmVardelloModifica.cpp
+    void cmdIns_Click();
+    void cmdVar_Click();
+    void cmdCanc_Click();
+    void grdGesca_RigaScelta(int riga);
+    void modoInserimento();
+    void modoVariazione();
+    void segnalaErroreScrittura(const ErroreArchivio& errore);
+    bool passaAlMeseDi(const QDate& data);
+    DatiMovimento datiDaCampi(bool nuovo) const;
+
+    // frmVardelloComandi.cpp
+    void cmdCopia_Click();
+    void cmdEsci_Click();
+    void cmdInfo_Click();
+    void cmdStampa_Click();
+    void cmdServizi_Click();
+    void cmdCodiciIva_Click();
+    void cmdSituazioneIva_Click();
+    void cmdUtenti_Click();
+
+    // Controls.
+    GrigliaCassa* grdGesca = nullptr;
+    ModelloCassa* modello = nullptr;
+    QWidget* pnlInferiore = nullptr;
     QLabel* lblPercorsoArchivi = nullptr;
-    QComboBox* cmbAnno = nullptr;
+    QLineEdit* txtDataRegistrazione = nullptr;
+    QComboBox* cmbOperazione = nullptr;
+    ValutaBox* txtEntrate = nullptr;
+    ValutaBox* txtUscite = nullptr;
+    QLineEdit* txtNumProg = nullptr;
+    QLineEdit* txtUtente = nullptr;
+    QLineEdit* txtDataIns = nullptr;
+    QLineEdit* txtOraIns = nullptr;
+    QLabel* lblIva = nullptr;
+    QLineEdit* txtCodiceIva = nullptr;
+    QLineEdit* txtDescrizioneIva = nullptr;
+    QLineEdit* txtAliquota = nullptr;
+    QLabel* lblImponibileIva = nullptr;
+    ValutaBox* txtImponibileIva = nullptr;
+    QLabel* lblImpostaIva = nullptr;
+    ValutaBox* txtImpostaIva = nullptr;
+    QLabel* lblDataDoc = nullptr;
+    QLineEdit* txtDataDoc = nullptr;
+    QLineEdit* txtEntrateMese = nullptr;
+    QLineEdit* txtUsciteMese = nullptr;
+    QLineEdit* txtSaldoFineMese = nullptr;
+    QLineEdit* txtEntrateMeseP = nullptr;
+    QLineEdit* txtUsciteMeseP = nullptr;
+    QLineEdit* txtEntrateGenerali = nullptr;
+    QLineEdit* txtUsciteGenerali = nullptr;
+    QLineEdit* txtSaldo = nullptr;
+    QPushButton* cmdIns = nullptr;
+    QPushButton* cmdVar = nullptr;
+    QPushButton* cmdCanc = nullptr;
+    QPushButton* cmdEsci = nullptr;
+    QPushButton* cmdStampa = nullptr;
+    QPushButton* cmdServizi = nullptr;
+    QPushButton* cmdCodiciIva = nullptr;
+    QPushButton* cmdSituazioneIva = nullptr;
+    QPushButton* cmdInfo = nullptr;
+    QPushButton* cmdUtenti = nullptr;
+    QPushButton* cmdCopia = nullptr;
     QTabBar* tabMesi = nullptr;
+    QLabel* lblAnno = nullptr;
+    QComboBox* cmbAnno = nullptr;
+
+    CampiIvaMovimento* campiIva = nullptr;
+
+    // State.
+    Money TotaleEntrateMese;
+    Money TotaleUsciteMese;
+    Money TotaleEntratePrecedenti;
+    Money TotaleUscitePrecedenti;
+    bool GestioneIva = false;
+    QString CodiceIvaStandard;
+    int RigaSelezionata = -1;  // the grid row loaded for change; -1 in insert mode
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "DatiCondivisi.h"
+#include "Interaction.h"
+
+// "Errore nell'accesso alla tabella '<tabella>'", two line breaks, "Codice errore = " and the
+// engine's error number.
+QString erroreTabella(const QString& tabella, const ErroreArchivio& errore);
+
+// A beep, then the message with an OK button.
+void avvisa(const QString& testo, const QString& titolo, Interaction::Icon icona);

@@ -1,0 +1,173 @@
+#include "MovimentiCassa.h"
+
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "SqlCassa.h"
+#include "TotaliCassa.h"
+
+namespace {
+
+constexpr int kTentativiNumerazione = 5;
+
+std::optional<Money> importoONull(const QVariant& valore) {
+    if (valore.isNull()) {
+        return std::nullopt;
+    }
+    return valutaDaSql(valore);
+}
+
+QVariantList valoriCampi(const DatiMovimento& d) {
+    return {valoreSql(d.dataRegistrazione),
+            d.operazione,
+            valoreSql(d.entrate),
+            valoreSql(d.uscite),
+            d.codiceIva,
+            valoreSql(d.imponibileIva),
+            valoreSql(d.dataDocumento),
+            d.utente,
+            d.dataIns,
+            d.oraIns};
+}
+
+// The registration date of a stored movement; no value when the number is not stored.
+std::optional<QDate> dataDi(QSqlDatabase db, qint64 numero) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione" FROM "Vardello"
+                             WHERE "Numero Progressivo" = ?)"),
+           {numero});
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    return dataDaSql(q.value(0));
+}
+
+// A month as one number, so that months can be kept in a set.
+int chiaveMese(const QDate& data) {
+    return data.year() * 12 + data.month() - 1;
+}
+
+void ricalcolaMesi(QSqlDatabase db, const QSet<int>& mesi) {
+    for (int chiave : mesi) {
+        ricalcolaTotaliMese(db, chiave / 12, chiave % 12 + 1);
+    }
+}
+
+}  // namespace
+
+void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate", "Uscite",
+                                    "Numero Progressivo", "Utente", "DataIns", "OraIns"
+                             FROM "Vardello"
+                             WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?
+                             ORDER BY "Data Registrazione", "Numero Progressivo")"),
+           {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    while (q.next()) {
+        righe.append({dataDaSql(q.value(0)), q.value(1).toString(), importoONull(q.value(2)),
+                      importoONull(q.value(3)), q.value(4).toLongLong(), q.value(5).toString(),
+                      q.value(6).toString(), q.value(7).toString()});
+    }
+    if (q.lastError().isValid()) {
+        lancia(q.lastError());
+    }
+}
+
+bool cassaVuota(QSqlDatabase db) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT MIN("Numero Progressivo") FROM "Vardello")"));
+    return !q.next() || q.isNull(0);
+}
+
+std::optional<QSqlRecord> leggiMovimento(QSqlDatabase db, qint64 numero) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT * FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
+           {numero});
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    return q.record();
+}
+
+qint64 NumeroProCas(QSqlDatabase db) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT MAX("Numero Progressivo") FROM "Vardello")"));
+    if (!q.next() || q.isNull(0)) {
+        return 1;
+    }
+    return q.value(0).toLongLong() + 1;
+}
+
+qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati) {
+    for (int tentativo = 1;; ++tentativo) {
+        TransazioneScrittura transazione(db);
+        const qint64 numero = NumeroProCas(db);
+        try {
+            QSqlQuery q(db);
+            esegui(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+                       "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
+                       "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
+                       VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"),
+                   QVariantList{numero} + valoriCampi(dati));
+        } catch (const ErroreArchivio& errore) {
+            if (eChiaveDuplicata(errore) && tentativo < kTentativiNumerazione) {
+                continue;
+            }
+            throw;
+        }
+        ricalcolaTotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month());
+        transazione.conferma();
+        return numero;
+    }
+}
+
+bool variaMovimento(QSqlDatabase db, qint64 numero, const DatiMovimento& dati) {
+    TransazioneScrittura transazione(db);
+    const std::optional<QDate> dataPrecedente = dataDi(db, numero);
+    if (!dataPrecedente) {
+        return false;
+    }
+    {
+        QSqlQuery q(db);
+        esegui(q, QStringLiteral(R"(UPDATE "Vardello" SET "Data Registrazione" = ?,
+                   "Operazione" = ?, "Entrate" = ?, "Uscite" = ?, "Codice Iva" = ?,
+                   "Imponibile Iva" = ?, "Data documento" = ?, "Utente" = ?, "DataIns" = ?,
+                   "OraIns" = ? WHERE "Numero Progressivo" = ?)"),
+               valoriCampi(dati) + QVariantList{numero});
+    }
+    if (dataPrecedente->isValid() &&
+        chiaveMese(*dataPrecedente) != chiaveMese(dati.dataRegistrazione)) {
+        ricalcolaMesi(db, {chiaveMese(*dataPrecedente)});
+    }
+    transazione.conferma();
+    return true;
+}
+
+int cancellaMovimenti(QSqlDatabase db, const QList<qint64>& numeri) {
+    TransazioneScrittura transazione(db);
+    QSet<int> mesi;
+    int cancellati = 0;
+    for (qint64 numero : numeri) {
+        const std::optional<QDate> data = dataDi(db, numero);
+        if (!data) {
+            continue;
+        }
+        QSqlQuery q(db);
+        esegui(q, QStringLiteral(R"(DELETE FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
+               {numero});
+        ++cancellati;
+        if (data->isValid()) {
+            mesi.insert(chiaveMese(*data));
+        }
+    }
+    ricalcolaMesi(db, mesi);
+    transazione.conferma();
+    return cancellati;
+}
+
+RigaCassa rigaDi(qint64 numero, const DatiMovimento& dati) {
+    return {dati.dataRegistrazione, dati.operazione, dati.entrate, dati.uscite, numero, dati.utente,
+            dati.dataIns,           dati.oraIns};
+}

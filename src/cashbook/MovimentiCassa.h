@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+#include <optional>
+
+#include "Money.h"
+#include "RigaCassa.h"
+
+// The movements of the cash book (table "Vardello"). Engine errors are thrown as
+// ErroreArchivio.
+
+// What the edit area stores into a movement.
+struct DatiMovimento {
+    QDate dataRegistrazione;
+    QString operazione;
+    Money entrate;
+    Money uscite;
+    QString codiceIva;
+    Money imponibileIva;
+    QDate dataDocumento;  // invalid: stored as NULL
+    QString utente;
+    QString dataIns;  // "dd/mm/yyyy"
+    QString oraIns;   // "HH:nn"
+};
+
+// The movements of one month in date order, and within a day in number order, appended to
+// `righe` as they are read (so the rows read before an error stay there). One range query on
+// "Data Registrazione".
+void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe);
+
+// True when the cash book holds no movement at all.
+bool cassaVuota(QSqlDatabase db);
+
+// The whole stored movement, or no value when there is none with that number.
+std::optional<QSqlRecord> leggiMovimento(QSqlDatabase db, qint64 numero);
+
+// The number for a new movement: the highest stored plus one, 1 for an empty book. One
+// sequence over all years and months.
+qint64 NumeroProCas(QSqlDatabase db);
+
+// Stores a new movement under the next number and stores its month's totals afresh, in one
+// write transaction; a number taken meanwhile by another copy of the program is retried.
+// Returns the number given.
+qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati);
+
+// Rewrites the movement with that number. When the change moves it to another month, the
+// totals stored for the month it left are brought up to date in the same transaction.
+// False when there is no movement with that number (nothing is written).
+bool variaMovimento(QSqlDatabase db, qint64 numero, const DatiMovimento& dati);
+
+// Deletes the movements with these numbers (those no longer stored are skipped) and brings
+// the totals of their months up to date: all of it or nothing. Returns how many were deleted.
+int cancellaMovimenti(QSqlDatabase db, const QList<qint64>& numeri);
+
+// The row of the grid for a stored movement.
+RigaCassa rigaDi(qint64 numero, const DatiMovimento& dati);

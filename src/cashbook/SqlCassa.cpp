@@ -1,0 +1,68 @@
+#include "SqlCassa.h"
+
+#include <QSqlError>
+
+#include "Archivio.h"
+#include "Sql.h"
+
+void lancia(const QSqlError& errore) {
+    const archivio::Errore e = archivio::erroreDi(errore);
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
+void esegui(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
+    if (!eseguiSql(q, sql, valori)) {
+        lancia(q.lastError());
+    }
+}
+
+bool eChiaveDuplicata(const ErroreArchivio& errore) {
+    // SQLite: primary key (1555) or unique (2067) constraint; PostgreSQL: unique_violation.
+    return errore.codice == QLatin1String("1555") || errore.codice == QLatin1String("2067") ||
+           errore.codice == QLatin1String("23505");
+}
+
+QDate primoGiorno(int anno, int mese) {
+    return QDate(anno, mese, 1);
+}
+
+QDate primoGiornoSuccessivo(int anno, int mese) {
+    return primoGiorno(anno, mese).addMonths(1);
+}
+
+namespace {
+
+bool suPostgres(const QSqlDatabase& db) {
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
+}  // namespace
+
+TransazioneScrittura::TransazioneScrittura(QSqlDatabase db) : db_(std::move(db)) {
+    QSqlQuery q(db_);
+    if (suPostgres(db_)) {
+        esegui(q, QStringLiteral("BEGIN"));
+        if (!q.exec(QStringLiteral(R"(LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
+            const QSqlError errore = q.lastError();
+            q.exec(QStringLiteral("ROLLBACK"));
+            lancia(errore);
+        }
+    } else {
+        esegui(q, QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    aperta_ = true;
+}
+
+TransazioneScrittura::~TransazioneScrittura() {
+    if (aperta_) {
+        QSqlQuery q(db_);
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+void TransazioneScrittura::conferma() {
+    QSqlQuery q(db_);
+    esegui(q, QStringLiteral("COMMIT"));
+    aperta_ = false;
+    LiberaBlocchi(db_);
+}

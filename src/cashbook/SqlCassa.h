@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include "DatiCondivisi.h"
+
+// Statements of the cash book. Every routine here throws ErroreArchivio when the engine
+// fails; the window that called it tells the person.
+
+// Prepares, binds and runs a statement; throws the engine's error.
+void esegui(QSqlQuery& q, const QString& sql, const QVariantList& valori = {});
+[[noreturn]] void lancia(const QSqlError& errore);
+
+// True when the error is a refused duplicate key.
+bool eChiaveDuplicata(const ErroreArchivio& errore);
+
+// The first day of a month and the first day of the month after it: a month is the range
+// [primoGiorno, primoGiornoSuccessivo) of "Data Registrazione".
+QDate primoGiorno(int anno, int mese);
+QDate primoGiornoSuccessivo(int anno, int mese);
+
+// One write transaction on the cash book. It takes the write lock when it begins (an
+// immediate transaction on SQLite, a lock on "Vardello" on PostgreSQL), so that reading the
+// highest number and storing the next one cannot interleave with another copy of the
+// program. Rolled back when it goes away unconfirmed.
+class TransazioneScrittura {
+  public:
+    explicit TransazioneScrittura(QSqlDatabase db);
+    ~TransazioneScrittura();
+    TransazioneScrittura(const TransazioneScrittura&) = delete;
+    TransazioneScrittura& operator=(const TransazioneScrittura&) = delete;
+
+    void conferma();
+
+  private:
+    QSqlDatabase db_;
+    bool aperta_ = false;
+};
