@@ -1,4 +1,320 @@
 #include "StampaCassa.h"
 
-// Placeholder until printing lands.
-void StampaCassa(QSqlDatabase, const DatiStampaMese&, QWidget*) {}
+#include <QPrinter>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <functional>
+
+#include "BusyPointer.h"
+#include "DatiCondivisi.h"
+#include "FormHelpers.h"
+#include "ItalianDate.h"
+#include "NumberPattern.h"
+#include "Services.h"
+#include "Sql.h"
+#include "StampaCassaPagina.h"
+#include "frmSelezione.h"
+
+namespace {
+
+const QString kFormatoSaldo = QStringLiteral("###,###,###,##0.00");
+constexpr int kRighePerPagina = 30;
+constexpr double kPassoRiga = 8;  // millimetres from one line to the next
+
+// Anything that stops a print once the printer has been chosen.
+struct ErroreStampante {};
+
+// The print line: each value left-aligned in its slot, padded with blanks or cut to its width.
+struct RigaStampa {
+    RigaStampa(const QString& data, const QString& operazione, const QString& entrate,
+               const QString& uscite, const QString& numero, const QString& saldo = {})
+        : data(spazio(data, 10)),
+          operazione(spazio(operazione, 46)),
+          entrate(spazio(entrate, 15)),
+          uscite(spazio(uscite, 15)),
+          numero(spazio(numero, 6)),
+          saldo(spazio(saldo, 15)) {}
+
+    static QString spazio(const QString& valore, int larghezza) {
+        return valore.left(larghezza).leftJustified(larghezza);
+    }
+
+    QString data, operazione, entrate, uscite, numero, saldo;
+};
+
+QString aDestra(QString testo) {
+    return AllineaDestra(testo, 15);
+}
+
+QString dataEPagina(int pagina) {
+    return QStringLiteral("Data: ") + formatItalianDate(services::clock().today()) +
+           QStringLiteral("  Pag. ") + QString::number(pagina).rightJustified(4);
+}
+
+// One printed book: pages of at most 30 lines, each page under the header of its form.
+class Libro {
+  public:
+    Libro(StampaCassaPagina& pagina, std::function<void()> intestazione)
+        : pagina_(pagina), intestazione_(std::move(intestazione)) {}
+
+    void inizia() {
+        verifica(pagina_.inizia());
+        intestazione_();
+    }
+
+    // The vertical offset of the next line; a full page is closed first.
+    double prossimaRiga() {
+        if (righe_ >= kRighePerPagina) {
+            verifica(pagina_.nuovaPagina());
+            righe_ = 0;
+            scarto_ = 0;
+            intestazione_();
+        }
+        return scarto_;
+    }
+
+    void rigaStampata() {
+        scarto_ += kPassoRiga;
+        ++righe_;
+    }
+
+    void fine() { verifica(pagina_.fine()); }
+
+  private:
+    static void verifica(bool riuscito) {
+        if (!riuscito) {
+            throw ErroreStampante{};
+        }
+    }
+
+    StampaCassaPagina& pagina_;
+    std::function<void()> intestazione_;
+    int righe_ = 0;
+    double scarto_ = 0;
+};
+
+// Has the person choose the printer, then prints with the hourglass pointer. Whatever goes
+// wrong from the printer dialog on (cancelled, printer, archive) drops the document and
+// tells the person.
+void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
+                  const std::function<void()>& stampa) {
+    try {
+        if (!services::ui().choosePrinter(stampante)) {
+            throw ErroreStampante{};
+        }
+        BusyPointer occupato;
+        stampa();
+        return;
+    } catch (const ErroreStampante&) {
+    } catch (const ErroreArchivio&) {
+    }
+    pagina.abbandona();
+    services::ui().beep();
+    services::ui().message(QStringLiteral("Errore sulla stampante."), QStringLiteral("STAMPA"),
+                           Interaction::Icon::Exclamation);
+}
+
+void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
+    frmSelezione selezione(parent);
+    selezione.exec();
+    if (!selezione.PremutoOk) {
+        return;
+    }
+    const int anno = services::clock().today().year();
+    const std::optional<QDate> dal = readItalianDate(selezione.DaData, anno);
+    const std::optional<QDate> al = readItalianDate(selezione.AData, anno);
+
+    QPrinter stampante(QPrinter::HighResolution);
+    StampaCassaPagina pagina(stampante);
+    eseguiStampa(stampante, pagina, [&] {
+        Money saldo = dal ? SaldoAllaData(db, *dal) : Money();
+        Money totaleEntrate;
+        Money totaleUscite;
+        const QString titolo = LeggiRiferimento(db, QStringLiteral("Titolo stampa"), QString());
+        const QString intervallo = QStringLiteral(" - Da data: ") + selezione.DaData +
+                                   QStringLiteral(" A data: ") + selezione.AData;
+        const QString titoloPagina =
+            (titolo.isEmpty() ? QStringLiteral(" STAMPA VARDELLO") : QLatin1Char(' ') + titolo) +
+            intervallo;
+
+        Libro libro(pagina, [&] {
+            pagina.spessoreLinea(4);
+            pagina.rettangolo(5, 7, 202, 18);
+            pagina.spessoreLinea(1);
+            pagina.carattere(10, true);
+            pagina.testo(5, 11, titoloPagina);
+            pagina.carattere(9, true);
+            pagina.testo(142, 7.5, dataEPagina(pagina.numeroPagina()));
+            pagina.spessoreLinea(4);
+            pagina.rettangolo(5, 20, 202, 27);
+            pagina.spessoreLinea(1);
+            pagina.carattere(9, true);
+            pagina.testo(6, 22, QStringLiteral("Data reg."));
+            pagina.testo(31, 22, QStringLiteral("Operazione"));
+            pagina.testo(100, 22, aDestra(QStringLiteral(" Entrate")));
+            pagina.testo(130, 22, aDestra(QStringLiteral(" Uscite")));
+            pagina.testo(160, 22, aDestra(QStringLiteral(" Saldo")));
+            pagina.testo(192, 22, QStringLiteral("Prot."));
+        });
+        const auto stampaRiga = [&](const RigaStampa& riga) {
+            const double y = libro.prossimaRiga();
+            pagina.spessoreLinea(1);
+            pagina.carattere(9, true);
+            pagina.rettangolo(5, 28 + y, 202, 35 + y);
+            pagina.testo(6, 30 + y, riga.data);
+            pagina.testo(31, 30 + y, riga.operazione);
+            pagina.testo(101, 30 + y, aDestra(riga.entrate));
+            pagina.testo(131, 30 + y, aDestra(riga.uscite));
+            pagina.testo(161, 30 + y, aDestra(riga.saldo));
+            pagina.testo(194, 30 + y, riga.numero);
+            libro.rigaStampata();
+        };
+
+        libro.inizia();
+        {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            if (!eseguiSql(q,
+                           QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
+                                  "Uscite", "Numero Progressivo" FROM "Vardello"
+                                  WHERE "Data Registrazione" BETWEEN ? AND ?
+                                  ORDER BY "Data Registrazione", "Numero Progressivo")"),
+                           {valoreSql(dal.value_or(QDate(1900, 1, 1))),
+                            valoreSql(al.value_or(QDate(3000, 12, 31)))})) {
+                throw ErroreStampante{};
+            }
+            bool primaRiga = true;
+            while (q.next()) {
+                if (primaRiga) {
+                    stampaRiga(RigaStampa({}, QStringLiteral("Riporto saldo"), {}, {}, {},
+                                          formatNumber(saldo, kFormatoSaldo)));
+                    primaRiga = false;
+                }
+                const QSqlRecord r = q.record();
+                const QVariant zero = QVariant::fromValue(Money());
+                const Money entrate =
+                    ValoreCampo(r, QStringLiteral("Entrate"), zero).value<Money>();
+                const Money uscite = ValoreCampo(r, QStringLiteral("Uscite"), zero).value<Money>();
+                totaleEntrate += entrate;
+                totaleUscite += uscite;
+                saldo += entrate - uscite;
+                stampaRiga(RigaStampa(LeggiCampo(r, QStringLiteral("Data Registrazione"), {}),
+                                      LeggiCampo(r, QStringLiteral("Operazione"), {}),
+                                      LeggiCampo(r, QStringLiteral("Entrate"), {}),
+                                      LeggiCampo(r, QStringLiteral("Uscite"), {}),
+                                      LeggiCampo(r, QStringLiteral("Numero Progressivo"), {}),
+                                      formatNumber(saldo, kFormatoSaldo)));
+            }
+            if (q.lastError().isValid()) {
+                throw ErroreStampante{};
+            }
+        }
+
+        const double y = libro.prossimaRiga();
+        pagina.carattere(9, true);
+        pagina.testo(80, 30 + y, QStringLiteral("Saldi: "));
+        pagina.testo(99, 30 + y,
+                     QLatin1Char(' ') + aDestra(formatNumber(totaleEntrate, kFormatoSaldo)));
+        pagina.testo(129, 30 + y,
+                     QLatin1Char(' ') + aDestra(formatNumber(totaleUscite, kFormatoSaldo)));
+        pagina.testo(159, 30 + y, QLatin1Char(' ') + aDestra(formatNumber(saldo, kFormatoSaldo)));
+        libro.fine();
+    });
+}
+
+QString nomeMese(int indice) {
+    static const char* const nomi[] = {"Gennaio",   "Febbraio", "Marzo",    "Aprile",
+                                       "Maggio",    "Giugno",   "Luglio",   "Agosto",
+                                       "Settembre", "Ottobre",  "Novembre", "Dicembre"};
+    return indice >= 0 && indice < 12 ? QString::fromLatin1(nomi[indice]) : QString();
+}
+
+void StampaMese(QSqlDatabase db, const DatiStampaMese& mese) {
+    QPrinter stampante(QPrinter::HighResolution);
+    StampaCassaPagina pagina(stampante);
+    eseguiStampa(stampante, pagina, [&] {
+        const QString titolo = LeggiRiferimento(db, QStringLiteral("Titolo stampa"), QString());
+        const QString meseEAnno =
+            nomeMese(mese.indiceMese).toUpper() + QLatin1Char(' ') + mese.anno;
+        const QString titoloPagina =
+            titolo.isEmpty() ? QStringLiteral(" VARDELLO DEL MESE DI ") + meseEAnno
+                             : QLatin1Char(' ') + titolo + QStringLiteral(" MESE ") + meseEAnno;
+        const auto colonne = [&](double y1, double y2) {
+            pagina.rettangolo(5, y1, 202, y2);
+            pagina.rettangolo(30, y1, 120, y2);
+            pagina.rettangolo(154, y1, 187, y2);
+        };
+
+        Libro libro(pagina, [&] {
+            pagina.spessoreLinea(4);
+            pagina.rettangolo(5, 7, 202, 18);
+            pagina.spessoreLinea(1);
+            pagina.carattere(20, true);
+            pagina.testo(5, 10, titoloPagina);
+            pagina.spessoreLinea(1);
+            pagina.rettangolo(141, 7, 202, 11);
+            pagina.carattere(10, true);
+            pagina.testo(142, 7.5, dataEPagina(pagina.numeroPagina()));
+            // The outer frame is drawn heavy, the column separators thin.
+            pagina.spessoreLinea(4);
+            pagina.rettangolo(5, 20, 202, 27);
+            pagina.spessoreLinea(1);
+            pagina.rettangolo(30, 20, 120, 27);
+            pagina.rettangolo(154, 20, 187, 27);
+            pagina.carattere(10, true);
+            pagina.testo(6, 22, QStringLiteral("Data reg."));
+            pagina.testo(31, 22, QStringLiteral("Operazione"));
+            pagina.testo(121, 22, QStringLiteral(" Entrate"));
+            pagina.testo(154, 22, QStringLiteral(" Uscite"));
+            pagina.testo(189, 22, QStringLiteral("Prot."));
+        });
+
+        libro.inizia();
+        for (const QStringList& cella : mese.righe) {
+            if (cella.value(4).trimmed().isEmpty()) {
+                continue;
+            }
+            const RigaStampa riga(cella.value(0), cella.value(1), cella.value(2), cella.value(3),
+                                  cella.value(4));
+            const double y = libro.prossimaRiga();
+            pagina.spessoreLinea(1);
+            pagina.carattere(10, true);
+            colonne(28 + y, 35 + y);
+            pagina.testo(6, 30 + y, riga.data);
+            pagina.testo(31, 30 + y, riga.operazione);
+            pagina.testo(121, 30 + y, aDestra(riga.entrate));
+            pagina.testo(154, 30 + y, aDestra(riga.uscite));
+            pagina.testo(189, 30 + y, riga.numero);
+            libro.rigaStampata();
+        }
+
+        const double y = libro.prossimaRiga();
+        pagina.carattere(10, true);
+        pagina.testo(50, 30 + y, QStringLiteral("Saldo: ") + mese.saldoFineMese);
+        pagina.testo(121, 30 + y, QLatin1Char(' ') + mese.entrateMese);
+        pagina.testo(154, 30 + y, QLatin1Char(' ') + mese.usciteMese);
+        libro.fine();
+    });
+}
+
+}  // namespace
+
+void StampaCassa(QSqlDatabase db, const DatiStampaMese& mese, QWidget* parent) {
+    QString scelta;
+    try {
+        scelta =
+            LeggiRiferimento(db, QStringLiteral("Stampa con indicazione saldo progressivo"), 0);
+    } catch (const ErroreArchivio& errore) {
+        services::ui().beep();
+        services::ui().message(QStringLiteral("Errore non gestito. Codice: ") + errore.codice,
+                               QStringLiteral("STAMPA"), Interaction::Icon::Exclamation);
+        return;
+    }
+    bool numero = false;
+    if (scelta.trimmed().toInt(&numero) == 1 && numero) {
+        StampaSaldoProgressivo(db, parent);
+    } else {
+        StampaMese(db, mese);
+    }
+}

@@ -1,0 +1,80 @@
+#include "StampaCassaPagina.h"
+
+#include <QFontMetricsF>
+#include <QPen>
+#include <QPrinter>
+
+#include "FormHelpers.h"
+
+StampaCassaPagina::StampaCassaPagina(QPrinter& stampante) : stampante_(stampante) {}
+
+bool StampaCassaPagina::inizia() {
+    // Positions are measured from the paper's edges, not from the printable area.
+    stampante_.setFullPage(true);
+    if (!pittore_.begin(&stampante_)) {
+        return false;
+    }
+    pagina_ = 1;
+    preparaPagina();
+    return true;
+}
+
+bool StampaCassaPagina::nuovaPagina() {
+    if (!stampante_.newPage()) {
+        return false;
+    }
+    ++pagina_;
+    preparaPagina();
+    return true;
+}
+
+bool StampaCassaPagina::fine() {
+    return pittore_.end();
+}
+
+void StampaCassaPagina::abbandona() {
+    stampante_.abort();
+    if (pittore_.isActive()) {
+        pittore_.end();
+    }
+}
+
+void StampaCassaPagina::preparaPagina() {
+    PreparaStampante(pittore_);
+    punti_ = 10;
+    pittore_.setBrush(Qt::NoBrush);
+    spessoreLinea(spessore_);
+}
+
+void StampaCassaPagina::carattere(double punti, bool grassetto) {
+    punti_ = punti;
+    grassetto_ = grassetto;
+}
+
+void StampaCassaPagina::spessoreLinea(int punti) {
+    spessore_ = punti;
+    QPen penna(Qt::black);
+    penna.setCosmetic(true);  // the width is in printer dots, whatever the scale
+    penna.setWidth(punti);
+    pittore_.setPen(penna);
+}
+
+void StampaCassaPagina::testo(double x, double y, const QString& testo) {
+    // Text is set in the printer's own resolution, so that the characters keep the metrics of
+    // the size asked for and the fixed-pitch columns line up.
+    const QPointF punto = pittore_.deviceTransform().map(QPointF(x, y));
+    QFont carattere(QStringLiteral("Courier New"));
+    carattere.setStyleHint(QFont::TypeWriter);
+    carattere.setPointSizeF(punti_);
+    carattere.setBold(grassetto_);
+    pittore_.save();
+    pittore_.resetTransform();
+    pittore_.setFont(carattere);
+    const QFontMetricsF misure(carattere, pittore_.device());
+    pittore_.drawText(punto + QPointF(0, misure.ascent()), testo);
+    pittore_.restore();
+}
+
+void StampaCassaPagina::rettangolo(double x1, double y1, double x2, double y2) {
+    pittore_.drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)));
+}

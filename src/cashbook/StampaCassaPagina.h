@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPainter>
+#include <QString>
+
+class QPrinter;
+
+// The printer as the cash-book print sees it: a document of pages measured in millimetres
+// from the paper's top left corner, with text placed by the top left corner of its first
+// character, outlined rectangles, the "Courier New" font in a size in points, and line
+// widths in printer dots.
+class StampaCassaPagina {
+  public:
+    explicit StampaCassaPagina(QPrinter& stampante);
+
+    // Opens the document on its first page; false when the printer refuses it.
+    bool inizia();
+    // Starts a new page; false when the printer refuses it.
+    bool nuovaPagina();
+    // Ends the document; false when the printer could not finish it.
+    bool fine();
+    // Drops the document (after an error): the printer prints none of it.
+    void abbandona();
+
+    int numeroPagina() const { return pagina_; }
+
+    void carattere(double punti, bool grassetto);
+    void spessoreLinea(int punti);
+    void testo(double x, double y, const QString& testo);
+    void rettangolo(double x1, double y1, double x2, double y2);
+
+  private:
+    void preparaPagina();
+
+    QPrinter& stampante_;
+    QPainter pittore_;
+    int pagina_ = 0;
+    double punti_ = 10;
+    bool grassetto_ = false;
+    int spessore_ = 1;
+};

@@ -1,0 +1,64 @@
+#include "frmSelezione.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "Colori.h"
+#include "FieldRules.h"
+
+frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmSelezione"));
+    setWindowTitle(QStringLiteral("Stampa"));
+
+    txtDaData = creaCampoData(this, QStringLiteral("txtDaData"));
+    txtAData = creaCampoData(this, QStringLiteral("txtAData"));
+    cmdOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
+                            this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdAnnulla = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                 QStringLiteral("Annulla"), this);
+    cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    cmdAnnulla->setToolTip(QStringLiteral("Esci"));
+
+    auto* griglia = new QGridLayout(this);
+    griglia->addWidget(new QLabel(QStringLiteral("Da data"), this), 0, 0);
+    griglia->addWidget(txtDaData, 0, 1);
+    griglia->addWidget(new QLabel(QStringLiteral("A data"), this), 1, 0);
+    griglia->addWidget(txtAData, 1, 1);
+    griglia->addWidget(cmdOk, 2, 0);
+    griglia->addWidget(cmdAnnulla, 2, 1);
+
+    for (QLineEdit* campo : {txtDaData, txtAData}) {
+        campo->installEventFilter(this);
+    }
+    connect(cmdOk, &QPushButton::clicked, this, &frmSelezione::cmdOk_Click);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+
+    adjustSize();
+    if (const QScreen* schermo = screen()) {
+        move(schermo->availableGeometry().center() - rect().center());
+    }
+}
+
+bool frmSelezione::eventFilter(QObject* oggetto, QEvent* evento) {
+    auto* campo = static_cast<QLineEdit*>(oggetto);
+    if (evento->type() == QEvent::FocusIn) {
+        impostaSfondo(campo, coloreModifica());
+    } else if (evento->type() == QEvent::FocusOut) {
+        impostaSfondo(campo, coloreNormale());
+        ControllaData(campo);
+    }
+    return QDialog::eventFilter(oggetto, evento);
+}
+
+void frmSelezione::cmdOk_Click() {
+    DaData = txtDaData->displayText();
+    AData = txtAData->displayText();
+    PremutoOk = true;
+    accept();
+}
