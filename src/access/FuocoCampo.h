@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QEvent>
-#include <QFocusEvent>
+class QEvent;
+class QWidget;
 
-// True for a focus event that moves the focus between the controls of a window; false for
-// any other event, and for the focus a field loses or regains only because its whole window
-// was left or came back (another program, a message box, a popup). The field rules run on
-// the first kind only, as the person moves from field to field.
-inline bool passaggioDiFuoco(const QEvent* evento) {
-    if (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut) {
-        return false;
-    }
-    const Qt::FocusReason motivo = static_cast<const QFocusEvent*>(evento)->reason();
-    return motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
-}
+// When a field's got-focus and lost-focus rules run. The person enters a field when it gets
+// the focus, whatever the reason (the window opening included), unless the field was never
+// left; the person leaves it when the focus moves to another control of the same window.
+// Focus lost only because the whole window lost the activation (a message box, the VAT code
+// lookup, another program) does not leave the field, so nothing runs when it comes back.
+enum class PassaggioFuoco { Nessuno, Entra, Esce };
+
+// What the event means for the field; the field remembers whether it is entered.
+PassaggioFuoco passaggioDiFuoco(QWidget* campo, const QEvent* evento);

@@ -253,11 +253,16 @@ void frmAccesso::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmAccesso::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPwd && passaggioDiFuoco(event)) {
-        if (event->type() == QEvent::FocusIn) {
-            EntraCampo(txtPwd);
-        } else {
-            EsciCampo(txtPwd);
+    if (watched == txtPwd) {
+        switch (passaggioDiFuoco(txtPwd, event)) {
+            case PassaggioFuoco::Entra:
+                EntraCampo(txtPwd);
+                break;
+            case PassaggioFuoco::Esce:
+                EsciCampo(txtPwd);
+                break;
+            case PassaggioFuoco::Nessuno:
+                break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -75,11 +75,11 @@ void frmUtenti::costruisciFinestra() {
     // Wide enough for the name and the blank after it, so the passwords stay out of view.
     const int carattere = QFontMetrics(fisso).horizontalAdvance(QLatin1Char('M'));
     const int margine = style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
-    lstUtenti->setGeometry(
-        10, 26, kInizioPassword * carattere + margine + 2 * lstUtenti->frameWidth(), 160);
     lstUtenti->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lstUtenti->resize(lstUtenti->width() + lstUtenti->verticalScrollBar()->sizeHint().width(),
-                      lstUtenti->height());
+    lstUtenti->setGeometry(10, 26,
+                           kInizioPassword * carattere + margine + 2 * lstUtenti->frameWidth() +
+                               lstUtenti->verticalScrollBar()->sizeHint().width(),
+                           160);
     connect(lstUtenti, &QListWidget::itemDoubleClicked, this, &frmUtenti::lstUtenti_DblClick);
 
     const int colonna = lstUtenti->geometry().right() + 12;
@@ -274,12 +274,17 @@ bool frmUtenti::Salva_Record() {
 }
 
 bool frmUtenti::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == txtPwd || watched == txtConfermaPwd) && passaggioDiFuoco(event)) {
+    if (watched == txtPwd || watched == txtConfermaPwd) {
         auto* campo = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::FocusIn) {
-            EntraCampo(campo);
-        } else {
-            EsciCampo(campo);
+        switch (passaggioDiFuoco(campo, event)) {
+            case PassaggioFuoco::Entra:
+                EntraCampo(campo);
+                break;
+            case PassaggioFuoco::Esce:
+                EsciCampo(campo);
+                break;
+            case PassaggioFuoco::Nessuno:
+                break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -247,19 +247,26 @@ void frmParametri::cmdAzzeraArchivi_Click() {
 }
 
 bool frmParametri::eventFilter(QObject* watched, QEvent* event) {
-    auto* campo = qobject_cast<QLineEdit*>(watched);
-    if (campo && event->type() == QEvent::KeyPress && campo == txtCodiceIvaStd &&
+    if (watched == txtCodiceIvaStd && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
         CercaCodiceIva();
         return true;
     }
-    if (campo && passaggioDiFuoco(event)) {
-        if (event->type() == QEvent::FocusIn) {
-            EntraCampoSeleziona(campo);
-        } else if (campo == txtCodiceIvaStd) {
-            txtCodiceIvaStd_LostFocus();
-        } else {
-            EsciCampo(campo);
+    if (watched == txtCodiceIvaStd || watched == txtTitoloStampa) {
+        auto* campo = static_cast<QLineEdit*>(watched);
+        switch (passaggioDiFuoco(campo, event)) {
+            case PassaggioFuoco::Entra:
+                EntraCampoSeleziona(campo);
+                break;
+            case PassaggioFuoco::Esce:
+                if (campo == txtCodiceIvaStd) {
+                    txtCodiceIvaStd_LostFocus();
+                } else {
+                    EsciCampo(campo);
+                }
+                break;
+            case PassaggioFuoco::Nessuno:
+                break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "Colori.h"
 #include "DatiCondivisi.h"
 #include "Programma.h"
 #include "TestEnvironment.h"
@@ -155,6 +156,7 @@ class TestAccesso : public QObject {
         showActive(login);
         user(login)->setEditText(QStringLiteral("Mario"));
         QCOMPARE(QApplication::focusWidget(), password(login));
+        QCOMPARE(sfondo(password(login)), coloreModifica());
         QTest::keyClicks(password(login), QStringLiteral("abc "));
         QTest::keyClick(password(login), Qt::Key_Return);
         QCOMPARE(env.ui.messages.size(), 1);
