@@ -115,6 +115,50 @@ void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
                            Interaction::Icon::Exclamation);
 }
 
+// The lines of a date range with their running balance, and the range's totals.
+struct MovimentiIntervallo {
+    QList<RigaStampa> righe;
+    Money entrate;
+    Money uscite;
+    Money saldo;
+};
+
+// Reads the whole range before anything is printed, so that an archive error leaves no
+// half-printed document and no read lock stays open while the pages are drawn.
+MovimentiIntervallo leggiMovimenti(QSqlDatabase db, const QDate& dal, const QDate& al,
+                                   Money saldoIniziale) {
+    MovimentiIntervallo letti;
+    letti.saldo = saldoIniziale;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
+                          "Uscite", "Numero Progressivo" FROM "Vardello"
+                          WHERE "Data Registrazione" BETWEEN ? AND ?
+                          ORDER BY "Data Registrazione", "Numero Progressivo")"),
+                   {valoreSql(dal), valoreSql(al)})) {
+        throw ErroreStampante{};
+    }
+    const QVariant zero = QVariant::fromValue(Money());
+    while (q.next()) {
+        const QSqlRecord r = q.record();
+        const Money entrate = ValoreCampo(r, QStringLiteral("Entrate"), zero).value<Money>();
+        const Money uscite = ValoreCampo(r, QStringLiteral("Uscite"), zero).value<Money>();
+        letti.entrate += entrate;
+        letti.uscite += uscite;
+        letti.saldo += entrate - uscite;
+        letti.righe.append(RigaStampa(LeggiCampo(r, QStringLiteral("Data Registrazione"), {}),
+                                      LeggiCampo(r, QStringLiteral("Operazione"), {}),
+                                      LeggiCampo(r, QStringLiteral("Entrate"), {}),
+                                      LeggiCampo(r, QStringLiteral("Uscite"), {}),
+                                      LeggiCampo(r, QStringLiteral("Numero Progressivo"), {}),
+                                      formatNumber(letti.saldo, kFormatoSaldo)));
+    }
+    if (q.lastError().isValid()) {
+        throw ErroreStampante{};
+    }
+    return letti;
+}
+
 void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
     frmSelezione selezione(parent);
     selezione.exec();
@@ -128,9 +172,9 @@ void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
     QPrinter stampante(QPrinter::HighResolution);
     StampaCassaPagina pagina(stampante);
     eseguiStampa(stampante, pagina, [&] {
-        Money saldo = dal ? SaldoAllaData(db, *dal) : Money();
-        Money totaleEntrate;
-        Money totaleUscite;
+        const Money riporto = dal ? SaldoAllaData(db, *dal) : Money();
+        const MovimentiIntervallo letti = leggiMovimenti(db, dal.value_or(QDate(1900, 1, 1)),
+                                                         al.value_or(QDate(3000, 12, 31)), riporto);
         const QString titolo = LeggiRiferimento(db, QStringLiteral("Titolo stampa"), QString());
         const QString intervallo = QStringLiteral(" - Da data: ") + selezione.DaData +
                                    QStringLiteral(" A data: ") + selezione.AData;
@@ -172,53 +216,22 @@ void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
         };
 
         libro.inizia();
-        {
-            QSqlQuery q(db);
-            q.setForwardOnly(true);
-            if (!eseguiSql(q,
-                           QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
-                                  "Uscite", "Numero Progressivo" FROM "Vardello"
-                                  WHERE "Data Registrazione" BETWEEN ? AND ?
-                                  ORDER BY "Data Registrazione", "Numero Progressivo")"),
-                           {valoreSql(dal.value_or(QDate(1900, 1, 1))),
-                            valoreSql(al.value_or(QDate(3000, 12, 31)))})) {
-                throw ErroreStampante{};
-            }
-            bool primaRiga = true;
-            while (q.next()) {
-                if (primaRiga) {
-                    stampaRiga(RigaStampa({}, QStringLiteral("Riporto saldo"), {}, {}, {},
-                                          formatNumber(saldo, kFormatoSaldo)));
-                    primaRiga = false;
-                }
-                const QSqlRecord r = q.record();
-                const QVariant zero = QVariant::fromValue(Money());
-                const Money entrate =
-                    ValoreCampo(r, QStringLiteral("Entrate"), zero).value<Money>();
-                const Money uscite = ValoreCampo(r, QStringLiteral("Uscite"), zero).value<Money>();
-                totaleEntrate += entrate;
-                totaleUscite += uscite;
-                saldo += entrate - uscite;
-                stampaRiga(RigaStampa(LeggiCampo(r, QStringLiteral("Data Registrazione"), {}),
-                                      LeggiCampo(r, QStringLiteral("Operazione"), {}),
-                                      LeggiCampo(r, QStringLiteral("Entrate"), {}),
-                                      LeggiCampo(r, QStringLiteral("Uscite"), {}),
-                                      LeggiCampo(r, QStringLiteral("Numero Progressivo"), {}),
-                                      formatNumber(saldo, kFormatoSaldo)));
-            }
-            if (q.lastError().isValid()) {
-                throw ErroreStampante{};
-            }
+        if (!letti.righe.isEmpty()) {
+            stampaRiga(RigaStampa({}, QStringLiteral("Riporto saldo"), {}, {}, {},
+                                  formatNumber(riporto, kFormatoSaldo)));
+        }
+        for (const RigaStampa& riga : letti.righe) {
+            stampaRiga(riga);
         }
 
         const double y = libro.prossimaRiga();
         pagina.carattere(9, true);
         pagina.testo(80, 30 + y, QStringLiteral("Saldi: "));
-        pagina.testo(99, 30 + y,
-                     QLatin1Char(' ') + aDestra(formatNumber(totaleEntrate, kFormatoSaldo)));
-        pagina.testo(129, 30 + y,
-                     QLatin1Char(' ') + aDestra(formatNumber(totaleUscite, kFormatoSaldo)));
-        pagina.testo(159, 30 + y, QLatin1Char(' ') + aDestra(formatNumber(saldo, kFormatoSaldo)));
+        for (const auto& [x, importo] : {std::pair{99, letti.entrate}, std::pair{129, letti.uscite},
+                                         std::pair{159, letti.saldo}}) {
+            pagina.testo(x, 30 + y,
+                         QLatin1Char(' ') + aDestra(formatNumber(importo, kFormatoSaldo)));
+        }
         libro.fine();
     });
 }

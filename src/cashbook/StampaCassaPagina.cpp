@@ -1,5 +1,6 @@
 #include "StampaCassaPagina.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPen>
 #include <QPrinter>
@@ -33,9 +34,14 @@ bool StampaCassaPagina::fine() {
 }
 
 void StampaCassaPagina::abbandona() {
+    if (!pittore_.isActive()) {
+        return;
+    }
     stampante_.abort();
-    if (pittore_.isActive()) {
-        pittore_.end();
+    pittore_.end();
+    // A print to a file leaves no half-written file behind.
+    if (!stampante_.outputFileName().isEmpty()) {
+        QFile::remove(stampante_.outputFileName());
     }
 }
 

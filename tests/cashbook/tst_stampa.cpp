@@ -419,6 +419,16 @@ class TestStampa : public QObject {
         s.stampa();
         QCOMPARE(s.env.ui.messages.size(), 1);
         QCOMPARE(s.env.ui.messages[0].text, QStringLiteral("Errore sulla stampante."));
+        QVERIFY(!QFile::exists(s.pdf));
+
+        // So does a printer that refuses the document.
+        QVERIFY(ScriviRiferimento(s.db, kSceltaSaldo, 0));
+        s.env.ui.clear();
+        s.env.ui.pdfPath = s.env.dir.filePath(QStringLiteral("manca/stampa.pdf"));
+        s.stampa(mese(1));
+        QCOMPARE(s.env.ui.printerDialogs, 1);
+        QCOMPARE(s.env.ui.messages.size(), 1);
+        QCOMPARE(s.env.ui.messages[0].text, QStringLiteral("Errore sulla stampante."));
 
         // Without the named values the print cannot choose its form: told, nothing printed.
         s.env.ui.clear();
