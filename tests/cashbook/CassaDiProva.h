@@ -117,6 +117,27 @@ struct CassaDiProva {
         c<QTabBar>("tabMesi")->setCurrentIndex(mese - 1);
     }
 
+    // Fills the edit area as the person would leave it.
+    void scrivi(const QString& data, const QString& operazione, const QString& entrate,
+                const QString& uscite = {}) {
+        c<QLineEdit>("txtDataRegistrazione")->setText(data);
+        c<QComboBox>("cmbOperazione")->setEditText(operazione);
+        c<ValutaBox>("txtEntrate")->setText(entrate);
+        c<ValutaBox>("txtUscite")->setText(uscite);
+    }
+
+    // From now on every write of that kind ("INSERT", "UPDATE", "DELETE") on the book fails.
+    void rifiutaScritture(const char* tipo) {
+        env.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE %1 ON "Vardello"
+                                   BEGIN SELECT RAISE(ABORT, 'rifiutato'); END)")
+                     .arg(QLatin1String(tipo)));
+    }
+
+    QWidget* fuoco() const { return QApplication::focusWidget(); }
+    bool messaggio(const QString& testo) const {
+        return !env.ui.messages.isEmpty() && env.ui.messages.last().text == testo;
+    }
+
     TestEnvironment env;
     std::unique_ptr<frmVardello> finestra;
 };

@@ -1,0 +1,237 @@
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSqlQuery>
+
+#include "CassaDiProva.h"
+
+// Picking a row, changing and deleting movements, and the two modes of the edit area.
+class TestVariazione : public QObject {
+    Q_OBJECT
+  private:
+    static void treMovimenti(CassaDiProva& cassa) {
+        cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant(), "Uno");
+        cassa.movimento(2, QDate(2005, 3, 2), cassa.euro("1.234,5"), cassa.euro("0"), "Due");
+        cassa.movimento(3, QDate(2005, 3, 3), QVariant(), cassa.euro("30"), "Tre");
+    }
+
+    static bool modoVariazione(const CassaDiProva& cassa) {
+        return !cassa.griglia()->isEnabled() && !cassa.c<QWidget>("cmdCanc")->isEnabled() &&
+               !cassa.c<QWidget>("cmbAnno")->isEnabled() &&
+               !cassa.c<QWidget>("tabMesi")->isEnabled() && cassa.c<QWidget>("cmdVar")->isEnabled();
+    }
+    static bool modoInserimento(const CassaDiProva& cassa) {
+        return cassa.griglia()->isEnabled() && cassa.c<QWidget>("cmdCanc")->isEnabled() &&
+               cassa.c<QWidget>("cmbAnno")->isEnabled() &&
+               cassa.c<QWidget>("tabMesi")->isEnabled() && !cassa.c<QWidget>("cmdVar")->isEnabled();
+    }
+    static QString operazione(CassaDiProva& cassa, int numero) {
+        return cassa.env
+            .scalar(QStringLiteral(R"(SELECT "Operazione" FROM "Vardello"
+                                      WHERE "Numero Progressivo" = ?)"),
+                    {numero})
+            .toString();
+    }
+
+  private slots:
+    void pickingARowLoadsItsMovementForChange() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.apri(true);
+        QVERIFY(modoInserimento(cassa));
+
+        // The header and the blank row load nothing.
+        QHeaderView* intestazione = cassa.griglia()->horizontalHeader();
+        QTest::mouseDClick(intestazione->viewport(), Qt::LeftButton, {},
+                           QPoint(intestazione->sectionPosition(1) + 5, 5));
+        cassa.scegliRiga(3);
+        QCOMPARE(cassa.box("txtNumProg"), QString());
+        QVERIFY(modoInserimento(cassa));
+
+        cassa.scegliRiga(1);
+        QVERIFY(modoVariazione(cassa));
+        QCOMPARE(cassa.box("txtNumProg"), QStringLiteral("2"));
+        QCOMPARE(cassa.c<QComboBox>("cmbOperazione")->currentText(), QStringLiteral("Due"));
+        QCOMPARE(cassa.box("txtDataRegistrazione"), QStringLiteral("02/03/2005"));
+        QCOMPARE(ConvertiValuta(cassa.c<ValutaBox>("txtEntrate")->text()),
+                 Money::fromUnits(12345000));
+        QCOMPARE(ConvertiValuta(cassa.c<ValutaBox>("txtUscite")->text()), Money());
+        QCOMPARE(cassa.c<QLineEdit>("txtDataDoc")->displayText(), QStringLiteral("__/__/____"));
+        QCOMPARE(cassa.box("txtUtente"), QStringLiteral("Anna"));
+        QCOMPARE(cassa.box("txtDataIns"), QStringLiteral("01/02/2005"));
+        QCOMPARE(cassa.c<QLineEdit>("txtOraIns")->displayText(), QStringLiteral("09.15"));
+    }
+
+    void aChangeStoresTheFieldsAndKeepsWhoInsertedTheEntry() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.apri(true);
+        cassa.scegliRiga(1);
+        cassa.c<QComboBox>("cmbOperazione")->setEditText(QStringLiteral("Due corretto"));
+        cassa.c<ValutaBox>("txtEntrate")->setText(QStringLiteral("200"));
+        cassa.clic("cmdVar");
+
+        QCOMPARE(cassa.env.ui.messages.size(), 0);
+        QCOMPARE(operazione(cassa, 2), QStringLiteral("Due corretto"));
+        QSqlQuery q(DbArchivio());
+        QVERIFY(
+            q.exec(QStringLiteral(R"(SELECT * FROM "Vardello" WHERE "Numero Progressivo" = 2)")));
+        QVERIFY(q.next());
+        QCOMPARE(valutaDaSql(q.value(QStringLiteral("Entrate"))), Money::fromWhole(200));
+        QCOMPARE(q.value(QStringLiteral("Utente")).toString(), QStringLiteral("Anna"));
+        QCOMPARE(q.value(QStringLiteral("DataIns")).toString(), QStringLiteral("01/02/2005"));
+        QCOMPARE(q.value(QStringLiteral("OraIns")).toString(), QStringLiteral("09:15"));
+        QVERIFY(q.value(QStringLiteral("Data documento")).isNull());
+        q.finish();
+
+        QCOMPARE(cassa.trimmed(1, 1), QStringLiteral("Due corretto"));
+        QCOMPARE(cassa.box("txtEntrateMese"), QStringLiteral("        300,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("300,00/30,00"));
+        QVERIFY(modoInserimento(cassa));
+        QCOMPARE(cassa.box("txtNumProg"), QString());
+        QVERIFY(cassa.fuoco() == cassa.griglia());
+        QCOMPARE(cassa.griglia()->selectionModel()->selectedRows()[0].row(), 1);
+
+        // The insert stays available in change mode: the loaded values become a new entry.
+        cassa.scegliRiga(0);
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.movimentiInArchivio(), 4);
+        QCOMPARE(operazione(cassa, 4), QStringLiteral("Uno"));
+        QCOMPARE(cassa.env
+                     .scalar(QStringLiteral(R"(SELECT "Utente" FROM "Vardello"
+                                                    WHERE "Numero Progressivo" = 4)"))
+                     .toString(),
+                 QStringLiteral("Mario"));
+        QVERIFY(modoInserimento(cassa));
+    }
+
+    void aChangeToAnotherMonthBringsTheMonthLeftUpToDate() {
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant(), "Resta");
+        cassa.movimento(2, QDate(2005, 3, 2), cassa.euro("10"), QVariant(), "Trasloca");
+        cassa.movimento(3, QDate(2005, 4, 1), cassa.euro("1000"), QVariant(), "Aprile");
+        frmVardello& finestra = cassa.apri(true);
+        cassa.mostraMese(2005, 4);
+        cassa.mostraMese(2005, 3);
+        cassa.scegliRiga(1);
+        cassa.c<QLineEdit>("txtDataRegistrazione")->setText(QStringLiteral("10/04/2005"));
+        cassa.clic("cmdVar");
+        QVERIFY(cassa.messaggio(QStringLiteral("Registrazione appartenente ad un altro mese.")));
+        QCOMPARE(finestra.meseSelezionato(), QDate(2005, 4, 1));
+        QCOMPARE(cassa.righe()->rowCount(), 3);
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("100,00/0,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 4), QStringLiteral("1010,00/0,00"));
+        cassa.mostraMese(2005, 5);
+        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("      1.110,00"));
+    }
+
+    void aChangeOfAnEntryDeletedMeanwhileOrRefusedIsTold() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        frmVardello& finestra = cassa.apri(true);
+        cassa.scegliRiga(0);
+        cassa.c<QComboBox>("cmbOperazione")->setEditText(QStringLiteral("Cambiato"));
+        cassa.env.exec(QStringLiteral(R"(DELETE FROM "Vardello" WHERE "Numero Progressivo" = 1)"));
+        cassa.clic("cmdVar");
+        QCOMPARE(cassa.env.ui.beeps, 1);
+        QVERIFY(cassa.messaggio(QStringLiteral("Errore durante la variazione del record!")));
+        QCOMPARE(cassa.env.ui.messages.last().icon, Interaction::Icon::Exclamation);
+        QCOMPARE(cassa.env.ui.messages.last().title, finestra.windowTitle().toUpper());
+        QVERIFY(modoVariazione(cassa));
+        QCOMPARE(cassa.c<QComboBox>("cmbOperazione")->currentText(), QStringLiteral("Cambiato"));
+        QCOMPARE(cassa.movimentiInArchivio(), 2);
+
+        // A write the engine refuses is told, never taken for done.
+        cassa.env.ui.clear();
+        cassa.c<QLineEdit>("txtNumProg")->setText(QStringLiteral("2"));
+        cassa.rifiutaScritture("UPDATE");
+        cassa.clic("cmdVar");
+        QCOMPARE(cassa.env.ui.beeps, 1);
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QVERIFY(cassa.env.ui.messages[0].text.startsWith(
+            QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ")));
+        QCOMPARE(cassa.env.ui.messages[0].icon, Interaction::Icon::Exclamation);
+        QCOMPARE(operazione(cassa, 2), QStringLiteral("Due"));
+        QVERIFY(modoVariazione(cassa));
+        QCOMPARE(cassa.c<QComboBox>("cmbOperazione")->currentText(), QStringLiteral("Cambiato"));
+    }
+
+    void deletingRemovesOnlyTheSelectedEntries() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.movimento(4, QDate(2005, 4, 1), cassa.euro("5"), QVariant());
+        cassa.apri(true);
+
+        cassa.selezionaRighe(0, 1);
+        cassa.env.ui.answers.enqueue(Interaction::Answer::No);
+        cassa.clic("cmdCanc");
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QCOMPARE(cassa.env.ui.messages[0].text,
+                 QStringLiteral("Attenzione! Tutte le righe selezionate verranno cancellate!\n\n"
+                                "Procedo?"));
+        QCOMPARE(cassa.env.ui.messages[0].icon, Interaction::Icon::Question);
+        QCOMPARE(cassa.env.ui.messages[0].buttons, Interaction::Buttons::YesNo);
+        QCOMPARE(cassa.env.ui.beeps, 1);
+        QCOMPARE(cassa.movimentiInArchivio(), 4);
+
+        // One of the two was deleted meanwhile by another computer: the other goes, quietly.
+        cassa.env.exec(QStringLiteral(R"(DELETE FROM "Vardello" WHERE "Numero Progressivo" = 1)"));
+        cassa.clic("cmdCanc");
+        QCOMPARE(cassa.env.ui.messages.size(), 2);
+        QCOMPARE(cassa.movimentiInArchivio(), 2);
+        QCOMPARE(cassa.righe()->rowCount(), 2);
+        QCOMPARE(cassa.trimmed(0, 1), QStringLiteral("Tre"));
+        QCOMPARE(cassa.box("txtUsciteMese"), QStringLiteral("         30,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("0,00/30,00"));
+
+        // A selection reaching the blank row deletes the last entry of the month and keeps
+        // the blank row.
+        cassa.griglia()->selectAll();
+        cassa.clic("cmdCanc");
+        QCOMPARE(cassa.movimentiInArchivio(), 1);
+        QCOMPARE(cassa.righe()->rowCount(), 1);
+        QCOMPARE(cassa.box("txtSaldoFineMese"), QStringLiteral("          0,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("0,00/0,00"));
+    }
+
+    void aRefusedDeleteIsToldAndDeletesNothing() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.apri(true);
+        cassa.rifiutaScritture("DELETE");
+        cassa.selezionaRighe(0, 2);
+        cassa.clic("cmdCanc");
+        QCOMPARE(cassa.env.ui.beeps, 2);
+        QCOMPARE(cassa.env.ui.messages.size(), 2);
+        QVERIFY(cassa.env.ui.messages[1].text.startsWith(
+            QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ")));
+        QCOMPARE(cassa.env.ui.messages[1].title, QStringLiteral("Vardello"));
+        QCOMPARE(cassa.env.ui.messages[1].icon, Interaction::Icon::None);
+        QCOMPARE(cassa.movimentiInArchivio(), 3);
+        QCOMPARE(cassa.righe()->rowCount(), 4);
+    }
+
+    void theGridKeepsItsPlaceAfterAChangeAndShowsTheEndAfterAnInsert() {
+        CassaDiProva cassa;
+        for (int i = 1; i <= 60; ++i) {
+            cassa.movimento(i, QDate(2005, 3, 1 + i % 28), cassa.euro("1"), QVariant(),
+                            QStringLiteral("Riga %1").arg(i));
+        }
+        cassa.apri(true);
+        QTableView* griglia = cassa.griglia();
+        griglia->verticalScrollBar()->setValue(20);
+        cassa.scegliRiga(25);
+        cassa.c<ValutaBox>("txtEntrate")->setText(QStringLiteral("2"));
+        cassa.clic("cmdVar");
+        QCOMPARE(griglia->verticalScrollBar()->value(), 20);
+
+        cassa.scrivi(QStringLiteral("31/03/2005"), QStringLiteral("In fondo"), QStringLiteral("1"));
+        griglia->verticalScrollBar()->setValue(0);
+        cassa.clic("cmdIns");
+        const QRect nuova = griglia->visualRect(cassa.righe()->index(60, 0));
+        QVERIFY(griglia->viewport()->rect().contains(nuova));
+        QCOMPARE(cassa.trimmed(60, 1), QStringLiteral("In fondo"));
+    }
+};
+
+QTEST_MAIN(TestVariazione)
+#include "tst_variazione.moc"
