@@ -12,7 +12,7 @@ namespace archivio {
 
 namespace {
 
-constexpr int kAttesaBloccoMs = 5000;  // two copies wait for each other instead of failing
+constexpr int kAttesaBloccoMs = 30000;  // copies wait for each other instead of failing
 
 bool esegui(QSqlDatabase& db, const QString& sql, Errore* errore) {
     QSqlQuery q(db);
