@@ -1,11 +1,14 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 
 #include "Programma.h"
 #include "Sql.h"
 #include "TestEnvironment.h"
+#include "frmVardello.h"
 
 // Several copies of the program inserting into the same archive at the same moment: no
 // movement is lost or numbered twice, nobody sees an error, and the stored month totals stay
@@ -64,7 +67,33 @@ private slots:
         }
         QVERIFY(checked >= 3);
     }
+
+    void aMovementStoredByAnotherCopyShowsAtTheNextMonthLoad() {
+        TestEnvironment env;
+        env.openNewArchive();
+        programma().UtenteCorrente = QStringLiteral("Mario");
+        frmVardello window;
+        window.Prepara();  // March 2005, empty
+        auto* income = window.findChild<QLineEdit*>(QStringLiteral("txtEntrateMese"));
+        QCOMPARE(income->text().trimmed(), QStringLiteral("0,00"));
+
+        QProcess other;
+        other.start(QCoreApplication::applicationDirPath() + QStringLiteral("/concorrenza_worker"),
+                    {programma().PercorsoArchivio, QStringLiteral("9"), QStringLiteral("1")});
+        QVERIFY(other.waitForFinished(60 * 1000));
+        QCOMPARE(other.exitCode(), 0);
+
+        window.CaricaMese(QDate(2005, 3, 1));
+        QCOMPARE(income->text().trimmed(), QStringLiteral("900,00"));
+        auto* grid = window.findChild<QTableView*>(QStringLiteral("grdGesca"));
+        bool shown = false;
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            shown = shown || grid->model()->index(row, 1).data().toString().startsWith(
+                                 QStringLiteral("Incasso copia 9 n. 0"));
+        }
+        QVERIFY(shown);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestConcorrenza)
+QTEST_MAIN(TestConcorrenza)
 #include "tst_concorrenza.moc"
