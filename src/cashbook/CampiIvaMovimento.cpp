@@ -10,7 +10,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
-#include <cmath>
 
 #include "Archivio.h"
 #include "BusyPointer.h"
@@ -23,6 +22,7 @@
 #include "NumberPattern.h"
 #include "Programma.h"
 #include "Services.h"
+#include "SituazioneIva.h"
 #include "Sql.h"
 #include "ValutaBox.h"
 #include "clsRicerca.h"
@@ -217,12 +217,9 @@ bool CampiIvaMovimento::CercaCodiceIva(const QString& codice) {
 }
 
 void CampiIvaMovimento::CalcolaImposta() {
-    const Money lordo = ConvertiValuta(c_.txtImponibileIva->text());
-    const Money aliquota = ConvertiValuta(c_.txtAliquota->text());
-    const double divisore = aliquota.toDouble() / 100.0 + 1.0;
-    // A rate of -100 % or less has no taxable part to extract: no VAT.
-    const Money netto = divisore > 0.0 ? Money::fromDouble(lordo.toDouble() / divisore) : lordo;
-    c_.txtImpostaIva->setText(formatNumber(lordo - netto, kFormatoImporto));
+    const Money imposta = ImpostaContenuta(ConvertiValuta(c_.txtImponibileIva->text()),
+                                           ConvertiValuta(c_.txtAliquota->text()));
+    c_.txtImpostaIva->setText(formatNumber(imposta, kFormatoImporto));
 }
 
 void CampiIvaMovimento::ImpostaImponibileIva() {
