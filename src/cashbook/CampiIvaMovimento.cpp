@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCollator>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSqlError>
@@ -15,6 +14,7 @@
 #include "BusyPointer.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
 #include "ItalianDate.h"
@@ -41,20 +41,22 @@ bool dataVuota(const QLineEdit* campo) {
     throw ErroreArchivio{e.codice, e.testo};
 }
 
-// Focus changes caused by another window being activated (a dialog opening or closing, the
-// person switching program) are not the operator moving between fields.
-bool cambioDiCampo(const QEvent* evento) {
-    const Qt::FocusReason motivo = static_cast<const QFocusEvent*>(evento)->reason();
-    return motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
-}
-
 }  // namespace
 
 CampiIvaMovimento::CampiIvaMovimento(const ControlliMovimento& controlli, QObject* parent)
     : QObject(parent), c_(controlli) {
-    c_.txtCodiceIva->installEventFilter(this);
-    c_.txtImponibileIva->campo()->installEventFilter(this);
-    c_.txtDataDoc->installEventFilter(this);
+    auto* eventi = new EventiCampo(this);
+    eventi->collega(c_.txtCodiceIva, {[this] { EntraCodiceIva(); }, [this] { EsciCodiceIva(); },
+                                      [this](QKeyEvent* tasto) {
+                                          if (tasto->key() != Qt::Key_F4) {
+                                              return false;
+                                          }
+                                          ApriRicercaCodice();
+                                          return true;
+                                      }});
+    eventi->collega(c_.txtImponibileIva->campo(),
+                    {[this] { EntraImponibileIva(); }, [this] { EsciImponibileIva(); }, {}});
+    eventi->collega(c_.txtDataDoc, {[this] { EntraDataDoc(); }, [this] { EsciDataDoc(); }, {}});
     // The list mirrors the remembered descriptions: Enter must not add to it by itself.
     c_.cmbOperazione->setInsertPolicy(QComboBox::NoInsert);
 }
@@ -63,71 +65,12 @@ void CampiIvaMovimento::setCodiceIvaStandard(const QString& codice) {
     codiceIvaStandard_ = codice;
 }
 
+bool CampiIvaMovimento::codiceVuoto() const {
+    return c_.txtCodiceIva->text().trimmed().isEmpty();
+}
+
 QString CampiIvaMovimento::titoloMessaggi() const {
     return c_.finestra->windowTitle().toUpper();
-}
-
-bool CampiIvaMovimento::eventFilter(QObject* oggetto, QEvent* evento) {
-    QObject* imponibile = c_.txtImponibileIva->campo();
-    switch (evento->type()) {
-        case QEvent::FocusIn:
-            if (!cambioDiCampo(evento)) {
-                break;
-            }
-            campoAttivo_ = oggetto;
-            if (oggetto == c_.txtCodiceIva) {
-                EntraCodiceIva();
-            } else if (oggetto == imponibile && c_.txtCodiceIva->text().trimmed().isEmpty()) {
-                // Without a code the field is never entered: it is closed and the focus moves on.
-                EsciImponibileIva();
-                return true;
-            } else if (oggetto == imponibile) {
-                ImpostaImponibileIva();
-                CalcolaImposta();
-            } else if (oggetto == c_.txtDataDoc && c_.txtCodiceIva->text().trimmed().isEmpty()) {
-                ChiudiCampoIva(c_.txtDataDoc);
-                return true;
-            } else if (oggetto == c_.txtDataDoc) {
-                // After the field's own handling, which would drop the selection.
-                consegna(oggetto, evento);
-                EntraDataDoc();
-                return true;
-            }
-            break;
-        case QEvent::FocusOut:
-            if (!cambioDiCampo(evento) || oggetto != campoAttivo_) {
-                break;
-            }
-            campoAttivo_ = nullptr;
-            // The field's own leaving comes first (the amount box rewrites its amount, a text
-            // box drops its selection); then the field is checked, which may select its text
-            // and give it the focus back.
-            consegna(oggetto, evento);
-            if (oggetto == c_.txtCodiceIva) {
-                EsciCodiceIva();
-            } else if (oggetto == imponibile) {
-                EsciImponibileIva();
-            } else {
-                EsciDataDoc();
-            }
-            return true;
-        case QEvent::KeyPress:
-            if (oggetto == c_.txtCodiceIva &&
-                static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F4) {
-                ApriRicercaCodice();
-                return true;
-            }
-            break;
-        default:
-            break;
-    }
-    return QObject::eventFilter(oggetto, evento);
-}
-
-void CampiIvaMovimento::consegna(QObject* oggetto, QEvent* evento) {
-    oggetto->removeEventFilter(this);
-    QCoreApplication::sendEvent(oggetto, evento);
-    oggetto->installEventFilter(this);
 }
 
 void CampiIvaMovimento::EntraCodiceIva() {
@@ -149,7 +92,6 @@ void CampiIvaMovimento::ApriRicercaCodice() {
     programma().RicercaInCorso = false;
     EsciCodiceIva();
     campo->setFocus();
-    campoAttivo_ = campo;
     EntraCodiceIva();
 }
 
@@ -236,14 +178,28 @@ void CampiIvaMovimento::ImpostaImponibileIva() {
     }
 }
 
+void CampiIvaMovimento::EntraImponibileIva() {
+    if (codiceVuoto()) {
+        // Without a code the field is not to be filled: it is closed and the focus moves on.
+        EsciImponibileIva();
+        return;
+    }
+    ImpostaImponibileIva();
+    CalcolaImposta();
+}
+
 void CampiIvaMovimento::EsciImponibileIva() {
     CalcolaImposta();
-    if (c_.txtCodiceIva->text().trimmed().isEmpty()) {
+    if (codiceVuoto()) {
         ChiudiCampoIva(c_.txtImponibileIva);
     }
 }
 
 void CampiIvaMovimento::EntraDataDoc() {
+    if (codiceVuoto()) {
+        ChiudiCampoIva(c_.txtDataDoc);
+        return;
+    }
     if (dataVuota(c_.txtDataDoc)) {
         const QString registrazione = c_.txtDataRegistrazione->displayText();
         c_.txtDataDoc->setText(registrazione != kDataVuota
@@ -256,7 +212,7 @@ void CampiIvaMovimento::EntraDataDoc() {
 void CampiIvaMovimento::EsciDataDoc() {
     impostaSfondo(c_.txtDataDoc, coloreNormale());
     ControllaData(c_.txtDataDoc);
-    if (c_.txtCodiceIva->text().trimmed().isEmpty()) {
+    if (codiceVuoto()) {
         ChiudiCampoIva(c_.txtDataDoc);
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 class QComboBox;
@@ -26,7 +25,8 @@ struct ControlliMovimento {
 
 // The VAT fields of a movement (code, description, rate, amount including VAT, VAT, VAT
 // competence date) and the remembered operation descriptions of the operation combo box.
-// It handles the focus and key events of those fields itself.
+// It handles the focus and key events of txtCodiceIva, txtImponibileIva and txtDataDoc itself;
+// cmdIns (found by name in the window) receives the focus when a VAT field is closed.
 class CampiIvaMovimento : public QObject {
     Q_OBJECT
   public:
@@ -40,32 +40,27 @@ class CampiIvaMovimento : public QObject {
     void EsciCodiceIva();
     // Works out the VAT contained in the amount including VAT into txtImpostaIva.
     void CalcolaImposta();
-    // Fills cmbOperazione with the remembered descriptions.
+    // Fills cmbOperazione with the remembered descriptions, in alphabetical order; the text
+    // being typed stays. An engine error is thrown as ErroreArchivio.
     void CaricaOperazioni();
     // Remembers the description in cmbOperazione (once) in the archive and in the list.
+    // An engine error is thrown as ErroreArchivio.
     void AggiungiConto();
 
-  protected:
-    bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
   private:
-    // Delivers the event to the field's own handling (and its other filters) first.
-    void consegna(QObject* oggetto, QEvent* evento);
     void EntraCodiceIva();
     void ApriRicercaCodice();
     bool CercaCodiceIva(const QString& codice);  // false after an engine error
     void ImpostaImponibileIva();
+    void EntraImponibileIva();
     void EsciImponibileIva();
     void EntraDataDoc();
     void EsciDataDoc();
     void ChiudiCampoIva(QWidget* campo);
     void AggiungiVoce(const QString& descrizione);
+    bool codiceVuoto() const;
     QString titoloMessaggi() const;
 
     ControlliMovimento c_;
     QString codiceIvaStandard_;
-    // The field whose focus entry was handled last: a focus loss counts only for it, so the
-    // loss Qt reports to a field that never received the focus (when a handler moves the
-    // focus elsewhere) is not taken for the operator leaving that field.
-    QPointer<QObject> campoAttivo_;
 };
