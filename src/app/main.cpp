@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "ComandiAmministratore.h"
 #include "Platform.h"
+#include "ProvaAvvio.h"
 #include "QtInteraction.h"
 #include "Services.h"
 #include "frmVardello.h"
@@ -48,6 +49,9 @@ int main(int argc, char* argv[]) {
     services::setPlatform(&platform);
 
     frmVardello finestra;
+    if (QCoreApplication::arguments().contains(QStringLiteral("--prova-avvio"))) {
+        return provaAvvio(finestra);
+    }
     if (!finestra.Avvio()) {
         return 1;
     }

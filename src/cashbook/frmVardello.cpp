@@ -16,6 +16,7 @@
 #include "Programma.h"
 #include "Services.h"
 #include "ValutaBox.h"
+#include "frmAccesso.h"
 
 namespace {
 constexpr int kPrimoAnno = 1996;
@@ -40,8 +41,15 @@ bool frmVardello::Avvio() {
     }
     lblPercorsoArchivi->setText(QStringLiteral("Percorso archivi: ") +
                                 programma().PercorsoArchivio);
-    // Log-in: frmAccesso is shown modally here; it sets programma().UtenteCorrente, or the
-    // start-up ends with false when the person cancels or fails the password a third time.
+    {
+        // Only a successful log-in sets UtenteCorrente; cancelling, a third wrong password or
+        // closing the log-in window leave it empty and the program ends.
+        frmAccesso accesso(this);
+        accesso.exec();
+    }
+    if (programma().UtenteCorrente.isEmpty()) {
+        return false;
+    }
     Prepara();
     return true;
 }

@@ -1,7 +1,6 @@
 // The small commands of the button bar and the windows the main window opens.
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTabBar>
@@ -14,7 +13,27 @@
 #include "Programma.h"
 #include "Services.h"
 #include "StampaCassa.h"
+#include "frmCodiciIva.h"
+#include "frmParametri.h"
+#include "frmSituazioneIva.h"
+#include "frmUtenti.h"
 #include "frmVardello.h"
+
+namespace {
+
+// Creates a window under the busy pointer (its loading reads the archive) and shows it
+// modally with the normal pointer.
+template <typename Finestra, typename... Argomenti>
+void mostraModale(Argomenti&&... argomenti) {
+    std::unique_ptr<Finestra> finestra;
+    {
+        BusyPointer attesa;
+        finestra = std::make_unique<Finestra>(std::forward<Argomenti>(argomenti)...);
+    }
+    finestra->exec();
+}
+
+}  // namespace
 
 void frmVardello::cmdCopia_Click() {
     QGuiApplication::clipboard()->setText(grdGesca->testoSelezione());
@@ -29,12 +48,7 @@ void frmVardello::cmdEsci_Click() {
 }
 
 void frmVardello::cmdInfo_Click() {
-    std::unique_ptr<FRMINFO> finestra;
-    {
-        BusyPointer attesa;
-        finestra = std::make_unique<FRMINFO>(this);
-    }
-    finestra->exec();
+    mostraModale<FRMINFO>(this);
 }
 
 void frmVardello::cmdStampa_Click() {
@@ -51,14 +65,7 @@ void frmVardello::cmdStampa_Click() {
 }
 
 void frmVardello::cmdServizi_Click() {
-    std::unique_ptr<QDialog> finestra;
-    {
-        BusyPointer attesa;
-        // Integration: finestra = std::make_unique<frmParametri>(this);
-    }
-    if (finestra) {
-        finestra->exec();
-    }
+    mostraModale<frmParametri>(this);
     // The archive may have been emptied or the settings changed: show it at once.
     Carica_parametri_predefiniti();
     ImpostaGestioni();
@@ -66,31 +73,13 @@ void frmVardello::cmdServizi_Click() {
 }
 
 void frmVardello::cmdCodiciIva_Click() {
-    std::unique_ptr<QDialog> finestra;
-    {
-        BusyPointer attesa;
-        // Integration: finestra = std::make_unique<frmCodiciIva>(this);
-    }
-    if (finestra) {
-        finestra->exec();
-    }
+    mostraModale<frmCodiciIva>(this);
 }
 
 void frmVardello::cmdSituazioneIva_Click() {
-    std::unique_ptr<QDialog> finestra;
-    {
-        BusyPointer attesa;
-        // Integration: finestra = std::make_unique<frmSituazioneIva>(this);
-    }
-    if (finestra) {
-        finestra->exec();
-    }
+    mostraModale<frmSituazioneIva>(meseSelezionato().year(), this);
 }
 
 void frmVardello::cmdUtenti_Click() {
-    std::unique_ptr<QDialog> finestra;
-    // Integration: finestra = std::make_unique<frmUtenti>(this);
-    if (finestra) {
-        finestra->exec();
-    }
+    mostraModale<frmUtenti>(this);
 }

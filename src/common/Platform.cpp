@@ -14,14 +14,19 @@ struct SystemPlatform::Lock {
 };
 
 SystemPlatform::SystemPlatform() = default;
-SystemPlatform::~SystemPlatform() { delete lock_; }
+SystemPlatform::~SystemPlatform() {
+    delete lock_;
+}
 
 QString SystemPlatform::programFolder() const {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
 bool SystemPlatform::programFolderWritable() const {
-    return QFileInfo(QCoreApplication::applicationDirPath()).isWritable();
+    // A program installed under /usr lives in a system folder, even when the person running
+    // it (root) could write there.
+    const QString folder = QCoreApplication::applicationDirPath();
+    return QFileInfo(folder).isWritable() && !folder.startsWith(QStringLiteral("/usr/"));
 }
 
 QString SystemPlatform::userConfigFolder() const {
@@ -52,8 +57,8 @@ bool SystemPlatform::claimSingleInstance() {
     // One lock per program folder: copies started from other folders are other programs.
     const QByteArray key =
         QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex();
-    const QString path = QDir::temp().filePath(QStringLiteral("vardello-%1.lock")
-                                                   .arg(QString::fromLatin1(key.left(16))));
+    const QString path = QDir::temp().filePath(
+        QStringLiteral("vardello-%1.lock").arg(QString::fromLatin1(key.left(16))));
     auto* lock = new Lock(path);
     lock->file.setStaleLockTime(0);  // a lock of a crashed copy is recognised by its dead pid
     if (!lock->file.tryLock(0)) {

@@ -25,13 +25,17 @@ void preparaParser(QCommandLineParser& parser) {
         "dal file delle password di PostgreSQL)."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({kNuovo, QStringLiteral("Crea un nuovo archivio vuoto."),
-                      QStringLiteral("archivio")});
+    parser.addOption(
+        {kNuovo, QStringLiteral("Crea un nuovo archivio vuoto."), QStringLiteral("archivio")});
     parser.addOption({kCopia,
                       QStringLiteral("Copia tutto l'archivio <origine> in un nuovo archivio "
                                      "<destinazione> (indicato come argomento) e verifica la "
                                      "copia riga per riga."),
                       QStringLiteral("origine")});
+    parser.addOption(
+        {QStringLiteral("prova-avvio"),
+         QStringLiteral("Avvia il programma senza finestre visibili, entra come "
+                        "l'utente proposto e termina (verifica di un'installazione).")});
     parser.addPositionalArgument(QStringLiteral("destinazione"),
                                  QStringLiteral("Il nuovo archivio di --copia-archivio."));
 }
@@ -42,7 +46,8 @@ bool eComandoAmministratore(const QStringList& argomenti) {
     for (const QString& a : argomenti.mid(1)) {
         if (a == QLatin1String("--help") || a == QLatin1String("-h") ||
             a == QLatin1String("--version") || a == QLatin1String("-v") ||
-            a.startsWith(QLatin1String("--") + kNuovo) || a.startsWith(QLatin1String("--") + kCopia)) {
+            a.startsWith(QLatin1String("--") + kNuovo) ||
+            a.startsWith(QLatin1String("--") + kCopia)) {
             return true;
         }
     }
@@ -58,8 +63,9 @@ int eseguiComandoAmministratore(const QStringList& argomenti) {
         archivio::Errore errore;
         const QString percorso = parser.value(kNuovo);
         if (!archivio::crea(percorso, &errore)) {
-            scrivi(stderr, QStringLiteral("Impossibile creare l'archivio '%1'.\nCodice errore = %2\n%3")
-                               .arg(percorso, errore.codice, errore.testo));
+            scrivi(stderr,
+                   QStringLiteral("Impossibile creare l'archivio '%1'.\nCodice errore = %2\n%3")
+                       .arg(percorso, errore.codice, errore.testo));
             return 1;
         }
         scrivi(stdout, QStringLiteral("Archivio creato: %1").arg(percorso));
