@@ -1,6 +1,5 @@
 #include "frmSelezione.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +8,7 @@
 #include <QStyle>
 
 #include "Colori.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 
 frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
@@ -33,8 +33,14 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
     griglia->addWidget(cmdOk, 2, 0);
     griglia->addWidget(cmdAnnulla, 2, 1);
 
+    auto* eventi = new EventiCampo(this);
     for (QLineEdit* campo : {txtDaData, txtAData}) {
-        campo->installEventFilter(this);
+        eventi->collega(campo, {[campo] { impostaSfondo(campo, coloreModifica()); },
+                                [campo] {
+                                    impostaSfondo(campo, coloreNormale());
+                                    ControllaData(campo);
+                                },
+                                {}});
     }
     connect(cmdOk, &QPushButton::clicked, this, &frmSelezione::cmdOk_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -43,17 +49,6 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
     if (const QScreen* schermo = screen()) {
         move(schermo->availableGeometry().center() - rect().center());
     }
-}
-
-bool frmSelezione::eventFilter(QObject* oggetto, QEvent* evento) {
-    auto* campo = static_cast<QLineEdit*>(oggetto);
-    if (evento->type() == QEvent::FocusIn) {
-        impostaSfondo(campo, coloreModifica());
-    } else if (evento->type() == QEvent::FocusOut) {
-        impostaSfondo(campo, coloreNormale());
-        ControllaData(campo);
-    }
-    return QDialog::eventFilter(oggetto, evento);
 }
 
 void frmSelezione::cmdOk_Click() {

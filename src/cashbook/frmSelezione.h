@@ -17,9 +17,6 @@ class frmSelezione : public QDialog {
     QString AData;           // the text of txtAData
     bool PremutoOk = false;  // true only when cmdOk closed the window
 
-  protected:
-    bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
   private:
     void cmdOk_Click();
 
