@@ -73,7 +73,12 @@ void frmVardello::Prepara() {
     meseScelto();
     Carica_parametri_predefiniti();
     ImpostaGestioni();
-    campiIva->CaricaOperazioni();
+    try {
+        campiIva->CaricaOperazioni();
+    } catch (const ErroreArchivio& errore) {
+        avvisa(erroreTabella(QStringLiteral("Conti Utilizzati"), errore), titoloMessaggi(),
+               Interaction::Icon::Exclamation);
+    }
 }
 
 void frmVardello::impostaAnni() {

@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "DatiCondivisi.h"
@@ -131,6 +132,18 @@ struct CassaDiProva {
         env.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE %1 ON "Vardello"
                                    BEGIN SELECT RAISE(ABORT, 'rifiutato'); END)")
                      .arg(QLatin1String(tipo)));
+    }
+
+    // Runs `azione` on the modal window that the next command opens (it must close it).
+    template <class Azione>
+    static void nellaFinestraModale(Azione azione) {
+        QTimer::singleShot(0, [azione] {
+            QWidget* finestra = QApplication::activeModalWidget();
+            if (!finestra) {
+                qFatal("no modal window is open");
+            }
+            azione(finestra);
+        });
     }
 
     QWidget* fuoco() const { return QApplication::focusWidget(); }

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -139,9 +140,16 @@ class TestVistaMese : public QObject {
         }
         QCOMPARE(cassa.c<QWidget>("cmdInfo")->x(), 2820 / 15);
 
-        cassa.env.exec(QStringLiteral(R"(INSERT INTO "Parametri" VALUES (?, ?, ?))"),
-                       {true, QStringLiteral("022"), true});
-        cassa.clic("cmdServizi");  // the parameters window closes: parameters read again
+        // Switched on in the parameters window: the main window reads them again.
+        CassaDiProva::nellaFinestraModale([](QWidget* parametri) {
+            QTest::mouseClick(parametri->findChild<QCheckBox*>(QStringLiteral("chkGestioneIva")),
+                              Qt::LeftButton);
+            QTest::mouseClick(parametri->findChild<QCheckBox*>(QStringLiteral("chkIvaTrimestrale")),
+                              Qt::LeftButton);
+            QTest::mouseClick(parametri->findChild<QPushButton*>(QStringLiteral("cmdOk")),
+                              Qt::LeftButton);
+        });
+        cassa.clic("cmdServizi");
         for (const char* nome : controlliIva) {
             QVERIFY2(!cassa.c<QWidget>(nome)->isHidden(), nome);
         }
