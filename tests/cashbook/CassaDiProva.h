@@ -129,9 +129,19 @@ struct CassaDiProva {
 
     // From now on every write of that kind ("INSERT", "UPDATE", "DELETE") on the book fails.
     void rifiutaScritture(const char* tipo) {
-        env.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE %1 ON "Vardello"
-                                   BEGIN SELECT RAISE(ABORT, 'rifiutato'); END)")
-                     .arg(QLatin1String(tipo)));
+        const QString istruzione = QLatin1String(tipo);
+        if (TestEnvironment::onPostgres()) {
+            env.exec(QStringLiteral(R"(CREATE FUNCTION "rifiuta"() RETURNS trigger AS
+                                       'BEGIN RAISE EXCEPTION ''rifiutato''; END'
+                                       LANGUAGE plpgsql)"));
+            env.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE %1 ON "Vardello"
+                                       FOR EACH ROW EXECUTE FUNCTION "rifiuta"())")
+                         .arg(istruzione));
+        } else {
+            env.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE %1 ON "Vardello"
+                                       BEGIN SELECT RAISE(ABORT, 'rifiutato'); END)")
+                         .arg(istruzione));
+        }
     }
 
     // Runs `azione` on the modal window that the next command opens (it must close it).
