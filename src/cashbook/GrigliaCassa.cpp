@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include "ModelloCassa.h"
+#include "Twips.h"
 
 namespace {
 
@@ -25,10 +26,6 @@ class DelegatoCassa : public QStyledItemDelegate {
         return testo;
     }
 };
-
-constexpr int pixel(int twips) {
-    return (twips + 7) / 15;
-}
 
 }  // namespace
 

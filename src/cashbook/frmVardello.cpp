@@ -15,6 +15,7 @@
 #include "Parametri.h"
 #include "Programma.h"
 #include "Services.h"
+#include "Twips.h"
 #include "ValutaBox.h"
 #include "frmAccesso.h"
 
@@ -139,7 +140,7 @@ void frmVardello::ImpostaGestioni() {
         controllo->setVisible(GestioneIva);
     }
     // Without the two VAT buttons cmdInfo closes their gap.
-    cmdInfo->move((GestioneIva ? 5340 : 2820) / 15, cmdInfo->y());
+    cmdInfo->move(pixel(GestioneIva ? 5340 : 2820), cmdInfo->y());
 }
 
 void frmVardello::resizeEvent(QResizeEvent* evento) {

@@ -12,14 +12,11 @@
 #include "FormHelpers.h"
 #include "GrigliaCassa.h"
 #include "ModelloCassa.h"
+#include "Twips.h"
 #include "ValutaBox.h"
 #include "frmVardello.h"
 
 namespace {
-
-constexpr int px(int twips) {
-    return (twips + 7) / 15;
-}
 
 constexpr int kAltezzaPannello = 3405;
 constexpr int kAltezzaCampo = 285;
@@ -28,7 +25,7 @@ constexpr int kAltezzaTotale = 315;
 constexpr int kAltezzaPulsante = 405;
 
 void colloca(QWidget* controllo, int x, int y, int larghezza, int altezza) {
-    controllo->setGeometry(px(x), px(y), px(larghezza), px(altezza));
+    controllo->setGeometry(pixel(x), pixel(y), pixel(larghezza), pixel(altezza));
 }
 
 QLabel* etichetta(QWidget* pannello, const QString& testo, int x, int y, int larghezza,
@@ -42,10 +39,15 @@ QLabel* etichetta(QWidget* pannello, const QString& testo, int x, int y, int lar
 }
 
 template <class Campo>
-Campo* campo(Campo* controllo, const QString& nome, int x, int y, int larghezza) {
-    controllo->setObjectName(nome);
+Campo* collocato(Campo* controllo, int x, int y, int larghezza) {
     colloca(controllo, x, y, larghezza, kAltezzaCampo);
     return controllo;
+}
+
+template <class Campo>
+Campo* campo(Campo* controllo, const QString& nome, int x, int y, int larghezza) {
+    controllo->setObjectName(nome);
+    return collocato(controllo, x, y, larghezza);
 }
 
 QLineEdit* casella(QWidget* pannello, const QString& nome, int x, int y, int larghezza) {
@@ -78,7 +80,7 @@ QPushButton* pulsante(QWidget* pannello, const QString& nome, const QString& ico
     auto* cmd = new QPushButton(pannello);
     cmd->setObjectName(nome);
     cmd->setIcon(QIcon::fromTheme(icona, pannello->style()->standardIcon(ripiego)));
-    cmd->setIconSize(QSize(px(altezza) - 8, px(altezza) - 8));
+    cmd->setIconSize(QSize(pixel(altezza) - 8, pixel(altezza) - 8));
     cmd->setToolTip(suggerimento);
     colloca(cmd, x, y, larghezza, altezza);
     return cmd;
@@ -91,7 +93,7 @@ void frmVardello::costruisciFinestra() {
     grdGesca->setObjectName(QStringLiteral("grdGesca"));
     modello = new ModelloCassa(this);
     grdGesca->setModello(modello);
-    grdGesca->move(px(140), px(60));
+    grdGesca->move(pixel(140), pixel(60));
 
     pnlInferiore = new QWidget(this);
     pnlInferiore->setObjectName(QStringLiteral("pnlInferiore"));
@@ -107,13 +109,13 @@ void frmVardello::costruisciFinestra() {
                            txtCodiceIva, txtDescrizioneIva, txtAliquota, txtImponibileIva,
                            txtImpostaIva, txtDataDoc},
         this);
-    resize(px(10500), px(9000));
+    resize(pixel(10500), pixel(9000));
 }
 
 void frmVardello::costruisciCampi(QWidget* p) {
     // First line: the movement; second line: its VAT and who inserted it.
     txtDataRegistrazione =
-        campo(creaCampoData(p, QString()), QStringLiteral("txtDataRegistrazione"), 60, 0, 1380);
+        collocato(creaCampoData(p, QStringLiteral("txtDataRegistrazione")), 60, 0, 1380);
     cmbOperazione = campo(new QComboBox(p), QStringLiteral("cmbOperazione"), 1500, 0, 4155);
     cmbOperazione->setEditable(true);
     cmbOperazione->setInsertPolicy(QComboBox::NoInsert);
@@ -135,12 +137,12 @@ void frmVardello::costruisciCampi(QWidget* p) {
     txtImponibileIva = importo(p, QStringLiteral("txtImponibileIva"), 2820, 540, 1500);
     txtImpostaIva = importo(p, QStringLiteral("txtImpostaIva"), 4380, 540, 1500);
     txtImpostaIva->setEnabled(false);
-    txtDataDoc = campo(creaCampoData(p, QString()), QStringLiteral("txtDataDoc"), 5940, 540, 1200);
+    txtDataDoc = collocato(creaCampoData(p, QStringLiteral("txtDataDoc")), 5940, 540, 1200);
     txtUtente = soloLettura(casella(p, QStringLiteral("txtUtente"), 7200, 540, 900));
-    txtDataIns = soloLettura(
-        campo(creaCampoData(p, QString()), QStringLiteral("txtDataIns"), 8160, 540, 1200));
+    txtDataIns =
+        soloLettura(collocato(creaCampoData(p, QStringLiteral("txtDataIns")), 8160, 540, 1200));
     txtOraIns =
-        soloLettura(campo(creaCampoOra(p, QString()), QStringLiteral("txtOraIns"), 9420, 540, 600));
+        soloLettura(collocato(creaCampoOra(p, QStringLiteral("txtOraIns")), 9420, 540, 600));
     lblIva = etichetta(p, QStringLiteral("Codice IVA"), 60, 840, 2700, QStringLiteral("lblIva"));
     lblImponibileIva = etichetta(p, QStringLiteral("Imponibile + IVA"), 2820, 840, 1500,
                                  QStringLiteral("lblImponibileIva"));
@@ -284,14 +286,15 @@ void frmVardello::dispongiFinestra() {
         return;
     }
     // The grid follows the window; a window too small for a positive size leaves it alone.
-    const int larghezza = width() - px(280);
-    const int altezza = height() - px(3900);
+    const int larghezza = width() - pixel(280);
+    const int altezza = height() - pixel(3900);
     if (larghezza > 0) {
         grdGesca->resize(larghezza, grdGesca->height());
     }
     if (altezza > 0) {
         grdGesca->resize(grdGesca->width(), altezza);
     }
-    pnlInferiore->setGeometry(0, height() - px(kAltezzaPannello), width(), px(kAltezzaPannello));
-    lblPercorsoArchivi->resize(qMax(0, width() - px(120)), lblPercorsoArchivi->height());
+    pnlInferiore->setGeometry(0, height() - pixel(kAltezzaPannello), width(),
+                              pixel(kAltezzaPannello));
+    lblPercorsoArchivi->resize(qMax(0, width() - pixel(120)), lblPercorsoArchivi->height());
 }
