@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer (warnings are errors) and runs them all headless with ctest.
+# UndefinedBehaviorSanitizer (warnings are errors), runs them all headless with ctest, then
+# builds, installs and starts the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -10,3 +11,5 @@ cmake --build build/test
 eval "$(scripts/start-test-postgres.sh)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build/test --output-on-failure -j2 "$@"
+# The Debian package: built, installed on this machine and started as a new user would.
+scripts/test-package.sh
