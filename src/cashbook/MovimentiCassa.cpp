@@ -66,9 +66,10 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
                              ORDER BY "Data Registrazione", "Numero Progressivo")"),
            {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
     while (q.next()) {
-        righe.append({dataDaSql(q.value(0)), q.value(1).toString(), importoONull(q.value(2)),
-                      importoONull(q.value(3)), q.value(4).toLongLong(), q.value(5).toString(),
-                      q.value(6).toString(), q.value(7).toString()});
+        righe.append(RigaCassa(dataDaSql(q.value(0)), q.value(1).toString(),
+                               importoONull(q.value(2)), importoONull(q.value(3)),
+                               q.value(4).toLongLong(), q.value(5).toString(),
+                               q.value(6).toString(), q.value(7).toString()));
     }
     if (q.lastError().isValid()) {
         lancia(q.lastError());
@@ -168,6 +169,6 @@ int cancellaMovimenti(QSqlDatabase db, const QList<qint64>& numeri) {
 }
 
 RigaCassa rigaDi(qint64 numero, const DatiMovimento& dati) {
-    return {dati.dataRegistrazione, dati.operazione, dati.entrate, dati.uscite, numero, dati.utente,
-            dati.dataIns,           dati.oraIns};
+    return RigaCassa(dati.dataRegistrazione, dati.operazione, dati.entrate, dati.uscite, numero,
+                     dati.utente, dati.dataIns, dati.oraIns);
 }

@@ -5,8 +5,8 @@
 
 namespace {
 
-QString fissa(const QString& testo, int larghezza) {
-    return testo.leftJustified(larghezza, QLatin1Char(' '), true);
+QString fissa(QStringView testo, int larghezza) {
+    return testo.left(larghezza).toString().leftJustified(larghezza, QLatin1Char(' '));
 }
 
 QString importo(const std::optional<Money>& valore) {
@@ -15,26 +15,44 @@ QString importo(const std::optional<Money>& valore) {
 
 }  // namespace
 
+RigaCassa::RigaCassa(const QDate& dataRegistrazione, QStringView operazione,
+                     std::optional<Money> entrate, std::optional<Money> uscite, qint64 numero,
+                     QStringView utente, QStringView dataIns, QStringView oraIns)
+    : dataRegistrazione_(dataRegistrazione), entrate_(entrate), uscite_(uscite), numero_(numero) {
+    testi_.reserve(operazione.size() + utente.size() + dataIns.size() + oraIns.size());
+    testi_.append(operazione);
+    fineOperazione_ = static_cast<int>(testi_.size());
+    testi_.append(utente);
+    fineUtente_ = static_cast<int>(testi_.size());
+    testi_.append(dataIns);
+    fineDataIns_ = static_cast<int>(testi_.size());
+    testi_.append(oraIns);
+}
+
+QStringView RigaCassa::testo(int inizio, int fine) const {
+    return QStringView(testi_).mid(inizio, fine - inizio);
+}
+
 QString RigaCassa::cella(int colonna) const {
     switch (colonna) {
         case ColonnaData:
-            return fissa(formatItalianDate(dataRegistrazione), 10);
+            return fissa(formatItalianDate(dataRegistrazione_), 10);
         case ColonnaOperazione:
-            return fissa(operazione, 100);
+            return fissa(testo(0, fineOperazione_), 100);
         case ColonnaEntrate:
-            return importo(entrate);
+            return importo(entrate_);
         case ColonnaUscite:
-            return importo(uscite);
+            return importo(uscite_);
         case ColonnaNumero:
             // Padded, never cut: a number past 99.999 must still read as itself.
-            return formatNumber(numero, QStringLiteral("###,###,###,##0"))
+            return formatNumber(numero_, QStringLiteral("###,###,###,##0"))
                 .leftJustified(6, QLatin1Char(' '));
         case ColonnaUtente:
-            return fissa(utente, 25);
+            return fissa(testo(fineOperazione_, fineUtente_), 25);
         case ColonnaDataIns:
-            return fissa(dataIns, 10);
+            return fissa(testo(fineUtente_, fineDataIns_), 10);
         case ColonnaOraIns:
-            return fissa(oraIns, 5);
+            return fissa(testo(fineDataIns_, static_cast<int>(testi_.size())), 5);
         default:
             return {};
     }

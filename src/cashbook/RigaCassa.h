@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 #include "Money.h"
@@ -23,15 +24,34 @@ enum ColonnaCassa {
 // made. Each cell holds a fixed-width text, cut to its width or padded on the right with
 // blanks (date 10, operation 100, number 6, user 25, insertion date 10, insertion time 5);
 // the amounts are written "###,###,##0.00", or left empty when NULL.
-struct RigaCassa {
-    QDate dataRegistrazione;  // invalid when NULL
-    QString operazione;
-    std::optional<Money> entrate;  // no value when NULL
-    std::optional<Money> uscite;
-    qint64 numero = 0;  // "Numero Progressivo": ties the row to its movement
-    QString utente;
-    QString dataIns;
-    QString oraIns;
+class RigaCassa {
+  public:
+    RigaCassa(const QDate& dataRegistrazione, QStringView operazione, std::optional<Money> entrate,
+              std::optional<Money> uscite, qint64 numero, QStringView utente, QStringView dataIns,
+              QStringView oraIns);
+
+    // "Numero Progressivo": ties the row to its movement.
+    qint64 numero() const { return numero_; }
+    // No value when NULL.
+    std::optional<Money> entrate() const { return entrate_; }
+    std::optional<Money> uscite() const { return uscite_; }
 
     QString cella(int colonna) const;
+
+  private:
+    QStringView testo(int inizio, int fine) const;
+
+    QDate dataRegistrazione_;  // invalid when NULL
+    std::optional<Money> entrate_;
+    std::optional<Money> uscite_;
+    qint64 numero_ = 0;
+    // Operation, user, insertion date and time one after the other: a month of thousands of
+    // rows keeps one text per row rather than four.
+    QString testi_;
+    int fineOperazione_ = 0;
+    int fineUtente_ = 0;
+    int fineDataIns_ = 0;
 };
+
+// Moved in memory as plain bytes when a list of them grows (a month loads thousands).
+Q_DECLARE_TYPEINFO(RigaCassa, Q_RELOCATABLE_TYPE);

@@ -26,8 +26,8 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
     try {
         leggiMese(DbArchivio(), DataMese.year(), DataMese.month(), righe);
         for (const RigaCassa& riga : righe) {
-            TotaleEntrateMese += riga.entrate.value_or(Money());
-            TotaleUsciteMese += riga.uscite.value_or(Money());
+            TotaleEntrateMese += riga.entrate().value_or(Money());
+            TotaleUsciteMese += riga.uscite().value_or(Money());
         }
         modello->carica(std::move(righe));
         if (modello->movimenti() == 0 && cassaVuota(DbArchivio())) {

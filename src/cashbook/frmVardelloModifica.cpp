@@ -233,7 +233,7 @@ void frmVardello::cmdCanc_Click() {
     for (int riga = ultima; riga >= prima; --riga) {
         if (const RigaCassa* movimento = modello->movimento(riga)) {
             righe.append(riga);
-            numeri.append(movimento->numero);
+            numeri.append(movimento->numero());
         }
     }
     try {
@@ -263,7 +263,7 @@ void frmVardello::grdGesca_RigaScelta(int riga) {
     std::optional<QSqlRecord> record;
     try {
         BusyPointer attesa;
-        record = leggiMovimento(DbArchivio(), movimento->numero);
+        record = leggiMovimento(DbArchivio(), movimento->numero());
     } catch (const ErroreArchivio& errore) {
         avvisa(QStringLiteral("Errore nella lettura dell'archivio Vardello \n\nCodice Errore : ") +
                    errore.codice,
