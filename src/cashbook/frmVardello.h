@@ -46,7 +46,8 @@ class frmVardello : public QWidget {
     void ImpostaGestioni();
     void Carica_parametri_predefiniti();
 
-    // Totals. SaveTotaliMese throws ErroreArchivio for its caller to report.
+    // Totals. SaveTotaliMese stores the month's sums as the archive holds them; it throws
+    // ErroreArchivio for its caller to report.
     void SaveTotaliMese(int KeyAnno, int KeyMese);
     void OpenTotaliPrecedenti(int FiltroAnno, int FiltroMese);
     void RefreshTotali();

@@ -9,6 +9,7 @@
 #include "MovimentiCassa.h"
 #include "NumberPattern.h"
 #include "Programma.h"
+#include "SqlCassa.h"
 #include "TotaliCassa.h"
 #include "frmVardello.h"
 
@@ -53,8 +54,12 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
 }
 
 void frmVardello::SaveTotaliMese(int KeyAnno, int KeyMese) {
-    registraTotaliMese(DbArchivio(), KeyAnno, KeyMese, {TotaleEntrateMese, TotaleUsciteMese});
-    LiberaBlocchi(DbArchivio());
+    // The stored totals are the month's sums as the archive holds them, taken under the write
+    // lock: a movement that another computer stored after this window read its rows must not
+    // be dropped from them. Alone at this computer they are the totals of the rows shown.
+    TransazioneScrittura transazione(DbArchivio());
+    ricalcolaTotaliMese(DbArchivio(), KeyAnno, KeyMese);
+    transazione.conferma();
 }
 
 void frmVardello::OpenTotaliPrecedenti(int FiltroAnno, int FiltroMese) {
