@@ -56,7 +56,9 @@ int main(int argc, char* argv[]) {
             const QDate giorno(2005, 3 + i / perMese, 1 + (i * 7 + copia) % 28);
             data->setText(giorno.toString(QStringLiteral("dd/MM/yyyy")));
             operazione->setEditText(QStringLiteral("Incasso copia %1 n. %2").arg(copia).arg(i));
-            entrate->setText(QStringLiteral("%1,%2").arg(copia * 100 + i % 50).arg(i % 100, 2, 10, QLatin1Char('0')));
+            entrate->setText(QStringLiteral("%1,%2")
+                                 .arg(copia * 100 + i % 50)
+                                 .arg(i % 100, 2, 10, QLatin1Char('0')));
             uscite->setText(i % 4 == 0 ? QStringLiteral("1,25") : QString());
             inserisci->click();
         }

@@ -1,7 +1,7 @@
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSqlQuery>
-#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -15,7 +15,7 @@
 // the sums of the months' rows.
 class TestConcorrenza : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fourCopiesInsertingAtOnceLoseNothing() {
         TestEnvironment env;
         env.openNewArchive();
@@ -43,8 +43,11 @@ private slots:
                                 R"(SELECT count(DISTINCT "Numero Progressivo") FROM "Vardello")"))
                      .toInt(),
                  kCopies * kEach);
-        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT min("Numero Progressivo") FROM "Vardello")")).toInt(), 1);
-        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT max("Numero Progressivo") FROM "Vardello")")).toInt(),
+        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT min("Numero Progressivo") FROM "Vardello")"))
+                     .toInt(),
+                 1);
+        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT max("Numero Progressivo") FROM "Vardello")"))
+                     .toInt(),
                  kCopies * kEach);
 
         // Every month's stored totals equal the sums of its rows.
@@ -57,10 +60,12 @@ private slots:
             const QVariantList range = {first, first.addMonths(1)};
             const qlonglong in = env.scalar(QStringLiteral(R"(SELECT COALESCE(SUM("Entrate"), 0)
                 FROM "Vardello" WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?)"),
-                                            range).toLongLong();
+                                            range)
+                                     .toLongLong();
             const qlonglong out = env.scalar(QStringLiteral(R"(SELECT COALESCE(SUM("Uscite"), 0)
                 FROM "Vardello" WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?)"),
-                                             range).toLongLong();
+                                             range)
+                                      .toLongLong();
             QCOMPARE(months.value(2).toLongLong(), in);
             QCOMPARE(months.value(3).toLongLong(), out);
             ++checked;
