@@ -35,7 +35,11 @@ Money valore(const std::optional<Money>& importo) {
 }  // namespace
 
 Money ImpostaContenuta(Money importoIvato, Money aliquota) {
-    const double netto = importoIvato.toDouble() / (aliquota.toDouble() / 100.0 + 1.0);
+    const double divisore = aliquota.toDouble() / 100.0 + 1.0;
+    if (divisore <= 0.0) {
+        return Money();  // a rate of -100 % or less (only an archive edited elsewhere) has no VAT
+    }
+    const double netto = importoIvato.toDouble() / divisore;
     return importoIvato - Money::fromDouble(netto);
 }
 

@@ -1,16 +1,19 @@
 #include <QTest>
+#include <cmath>
 
 #include "ItalianDate.h"
 #include "MoneyText.h"
 #include "NumberPattern.h"
 
 namespace {
-Money m(const char* text) { return *readItalianAmount(QString::fromLatin1(text)); }
+Money m(const char* text) {
+    return *readItalianAmount(QString::fromLatin1(text));
+}
 }  // namespace
 
 class TestNumbers : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void patternsRoundGroupAndSign_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("pattern");
@@ -25,17 +28,39 @@ private slots:
         QTest::newRow("zero") << "0" << money << "0,00";
         QTest::newRow("no sign on rounded zero") << "-0,001" << money << "0,00";
         QTest::newRow("beyond placeholders") << "123456789012" << money << "123.456.789.012,00";
-        QTest::newRow("hash drops zero integer") << "0,5" << "###,###,###,###,###.00" << ",50";
-        QTest::newRow("hash keeps others") << "12,5" << "###,###,###,###,###.00" << "12,50";
-        QTest::newRow("whole number") << "2005" << "###,###,###,##0" << "2.005";
-        QTest::newRow("whole rounds") << "2,5" << "###,###,###,##0" << "3";
-        QTest::newRow("three decimals") << "1,5" << "##,###,###,##0.000" << "1,500";
-        QTest::newRow("code") << "7" << "000" << "007";
-        QTest::newRow("code wide") << "1234" << "000" << "1234";
-        QTest::newRow("percent no grouping") << "1234" << "#0.00" << "1234,00";
-        QTest::newRow("percent zero") << "0" << "#0.00" << "0,00";
-        QTest::newRow("pattern C") << "7" << "0.00" << "7,00";
-        QTest::newRow("pattern V") << "10000" << "##,###,###,##0" << "10.000";
+        QTest::newRow("hash drops zero integer") << "0,5"
+                                                 << "###,###,###,###,###.00"
+                                                 << ",50";
+        QTest::newRow("hash keeps others") << "12,5"
+                                           << "###,###,###,###,###.00"
+                                           << "12,50";
+        QTest::newRow("whole number") << "2005"
+                                      << "###,###,###,##0"
+                                      << "2.005";
+        QTest::newRow("whole rounds") << "2,5"
+                                      << "###,###,###,##0"
+                                      << "3";
+        QTest::newRow("three decimals") << "1,5"
+                                        << "##,###,###,##0.000"
+                                        << "1,500";
+        QTest::newRow("code") << "7"
+                              << "000"
+                              << "007";
+        QTest::newRow("code wide") << "1234"
+                                   << "000"
+                                   << "1234";
+        QTest::newRow("percent no grouping") << "1234"
+                                             << "#0.00"
+                                             << "1234,00";
+        QTest::newRow("percent zero") << "0"
+                                      << "#0.00"
+                                      << "0,00";
+        QTest::newRow("pattern C") << "7"
+                                   << "0.00"
+                                   << "7,00";
+        QTest::newRow("pattern V") << "10000"
+                                   << "##,###,###,##0"
+                                   << "10.000";
     }
     void patternsRoundGroupAndSign() {
         QFETCH(QString, amount);
@@ -45,11 +70,16 @@ private slots:
     }
 
     void integersAndDoublesUseTheSameRule() {
-        QCOMPARE(formatNumber(qint64(4321), QStringLiteral("###,###,###,##0")), QStringLiteral("4.321"));
+        QCOMPARE(formatNumber(qint64(4321), QStringLiteral("###,###,###,##0")),
+                 QStringLiteral("4.321"));
         QCOMPARE(formatNumber(qint64(-1234567), QStringLiteral("###,###,###,##0")),
                  QStringLiteral("-1.234.567"));
         QCOMPARE(formatNumber(22.0, QStringLiteral("##,###,###,##0.00")), QStringLiteral("22,00"));
         QCOMPARE(formatNumber(1.5, QStringLiteral("##,###,###,##0.000")), QStringLiteral("1,500"));
+        // Floating-point results out of range saturate instead of wrapping.
+        QVERIFY(Money::fromDouble(1e300) > Money::fromWhole(1000000000000));
+        QVERIFY(Money::fromDouble(-std::numeric_limits<double>::infinity()) < Money());
+        QCOMPARE(Money::fromDouble(std::nan("")), Money());
         const qint64 largest = std::numeric_limits<qint64>::max();
         QVERIFY(!formatNumber(Money::fromUnits(-largest), QStringLiteral("###,##0.00")).isEmpty());
     }

@@ -6,6 +6,7 @@
 #include "ArchivioIva.h"
 #include "NumberPattern.h"
 #include "Programma.h"
+#include "SituazioneIva.h"
 #include "frmSituazioneIva.h"
 
 // The VAT situation of a year: what each month's boxes show, and the balances.
@@ -157,6 +158,11 @@ class TestSituazioneIva : public QObject {
         }
         QCOMPARE(debito(&situazione, 6), box("44,00"));  // the code is trimmed before use
         QCOMPARE(finale(&situazione), box("-44,00"));
+
+        // A rate of -100 % or less, written by another program, carries no VAT instead of
+        // dividing by zero.
+        QCOMPARE(ImpostaContenuta(importo("122"), importo("-100")), Money());
+        QCOMPARE(ImpostaContenuta(importo("122"), importo("-150")), Money());
     }
 
     void largeAmountsKeepTheirSeparatorsAndAreNeverCut() {
