@@ -18,11 +18,6 @@ QString testoNonNullo(const QString& testo) {
     return testo.isNull() ? QStringLiteral("") : testo;
 }
 
-[[noreturn]] void lancia(const QSqlQuery& q) {
-    const archivio::Errore e = archivio::erroreDi(q.lastError());
-    throw ErroreArchivio{e.codice, e.testo};
-}
-
 }  // namespace
 
 bool stessoNomeUtente(const QString& a, const QString& b) {
@@ -32,7 +27,7 @@ bool stessoNomeUtente(const QString& a, const QString& b) {
 QList<Utente> leggiUtenti(QSqlDatabase db) {
     QSqlQuery q(db);
     if (!eseguiSql(q, QStringLiteral(R"(SELECT "UserName", "Password" FROM "Tabella utenti")"))) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     QList<Utente> utenti;
     while (q.next()) {
@@ -60,7 +55,7 @@ std::optional<Utente> cercaUtente(QSqlDatabase db, const QString& nome) {
 bool creaSupervisoreSeVuota(QSqlDatabase db) {
     QSqlQuery q(db);
     if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Tabella utenti")")) || !q.next()) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     const bool vuota = q.value(0).toLongLong() == 0;
     q.finish();
@@ -71,7 +66,7 @@ bool creaSupervisoreSeVuota(QSqlDatabase db) {
                    QStringLiteral(
                        R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
                    {kSupervisore, testoNonNullo(QString())})) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     q.finish();
     LiberaBlocchi(db);

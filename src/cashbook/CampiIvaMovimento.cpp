@@ -36,11 +36,6 @@ bool dataVuota(const QLineEdit* campo) {
     return campo->displayText() == kDataVuota;
 }
 
-[[noreturn]] void lanciaErrore(const QSqlQuery& q) {
-    const archivio::Errore e = archivio::erroreDi(q.lastError());
-    throw ErroreArchivio{e.codice, e.testo};
-}
-
 }  // namespace
 
 CampiIvaMovimento::CampiIvaMovimento(const ControlliMovimento& controlli, QObject* parent)
@@ -237,7 +232,7 @@ void CampiIvaMovimento::CaricaOperazioni() {
         QSqlQuery q(DbArchivio());
         if (!eseguiSql(q,
                        QStringLiteral(R"(SELECT "Descrizione conto" FROM "Conti Utilizzati")"))) {
-            lanciaErrore(q);
+            lanciaErrore(q.lastError());
         }
         while (q.next()) {
             const QString descrizione =
@@ -271,7 +266,7 @@ void CampiIvaMovimento::AggiungiConto() {
                                          WHERE "Descrizione conto" = ?)"),
                        {descrizione}) ||
             !q.next()) {
-            lanciaErrore(q);
+            lanciaErrore(q.lastError());
         }
         nuova = q.value(0).toLongLong() == 0;
         q.finish();
@@ -280,7 +275,7 @@ void CampiIvaMovimento::AggiungiConto() {
                        QStringLiteral(
                            R"(INSERT INTO "Conti Utilizzati" ("Descrizione conto") VALUES (?))"),
                        {descrizione})) {
-            lanciaErrore(q);
+            lanciaErrore(q.lastError());
         }
     }
     if (nuova) {

@@ -72,7 +72,7 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
                                q.value(6).toString(), q.value(7).toString()));
     }
     if (q.lastError().isValid()) {
-        lancia(q.lastError());
+        lanciaErrore(q.lastError());
     }
 }
 

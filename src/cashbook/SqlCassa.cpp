@@ -5,14 +5,9 @@
 #include "Archivio.h"
 #include "Sql.h"
 
-void lancia(const QSqlError& errore) {
-    const archivio::Errore e = archivio::erroreDi(errore);
-    throw ErroreArchivio{e.codice, e.testo};
-}
-
 void esegui(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
     if (!eseguiSql(q, sql, valori)) {
-        lancia(q.lastError());
+        lanciaErrore(q.lastError());
     }
 }
 
@@ -45,7 +40,7 @@ TransazioneScrittura::TransazioneScrittura(QSqlDatabase db) : db_(std::move(db))
         if (!q.exec(QStringLiteral(R"(LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
             const QSqlError errore = q.lastError();
             q.exec(QStringLiteral("ROLLBACK"));
-            lancia(errore);
+            lanciaErrore(errore);
         }
     } else {
         esegui(q, QStringLiteral("BEGIN IMMEDIATE"));

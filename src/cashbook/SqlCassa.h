@@ -13,7 +13,6 @@
 
 // Prepares, binds and runs a statement; throws the engine's error.
 void esegui(QSqlQuery& q, const QString& sql, const QVariantList& valori = {});
-[[noreturn]] void lancia(const QSqlError& errore);
 
 // True when the error is a refused duplicate key.
 bool eChiaveDuplicata(const ErroreArchivio& errore);

@@ -14,16 +14,11 @@
 
 using schema::TipoCampo;
 
-namespace {
+namespace {}  // namespace
 
-[[noreturn]] void lancia(const QSqlError& errore) {
-    const archivio::Errore e = archivio::erroreDi(errore);
-    throw ErroreArchivio{e.codice, e.testo};
+QVariant valoreSql(Money importo) {
+    return QVariant(static_cast<qlonglong>(importo.units()));
 }
-
-}  // namespace
-
-QVariant valoreSql(Money importo) { return QVariant(static_cast<qlonglong>(importo.units())); }
 
 QVariant valoreSql(const QDate& data) {
     return data.isValid() ? QVariant(data) : QVariant(QMetaType::fromType<QDate>());
@@ -86,11 +81,10 @@ QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString
 
 QString LeggiRiferimento(QSqlDatabase db, const QString& nome, const QVariant& predefinito) {
     QSqlQuery q(db);
-    if (!eseguiSql(q,
-                   QStringLiteral(R"(SELECT "Valore riferimento" FROM "Riferimenti standard"
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT "Valore riferimento" FROM "Riferimenti standard"
                                      WHERE "Nome riferimento" = ?)"),
                    {nome.trimmed()})) {
-        lancia(q.lastError());
+        lanciaErrore(q.lastError());
     }
     if (!q.next()) {
         return predefinito.isValid() ? predefinito.toString() : QString();
@@ -100,21 +94,18 @@ QString LeggiRiferimento(QSqlDatabase db, const QString& nome, const QVariant& p
 
 bool ScriviRiferimento(QSqlDatabase db, const QString& nome, const QVariant& valore) {
     QSqlQuery q(db);
-    bool ok = eseguiSql(q,
-                        QStringLiteral(R"(SELECT count(*) FROM "Riferimenti standard"
+    bool ok = eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Riferimenti standard"
                                           WHERE "Nome riferimento" = ?)"),
                         {nome.trimmed()}) &&
               q.next();
     if (ok) {
         const bool esiste = q.value(0).toLongLong() > 0;
         q.finish();
-        ok = esiste ? eseguiSql(q,
-                                QStringLiteral(R"(UPDATE "Riferimenti standard"
+        ok = esiste ? eseguiSql(q, QStringLiteral(R"(UPDATE "Riferimenti standard"
                                     SET "Nome riferimento" = ?, "Valore riferimento" = ?
                                     WHERE "Nome riferimento" = ?)"),
                                 {nome, valore.toString(), nome.trimmed()})
-                    : eseguiSql(q,
-                                QStringLiteral(R"(INSERT INTO "Riferimenti standard"
+                    : eseguiSql(q, QStringLiteral(R"(INSERT INTO "Riferimenti standard"
                                     ("Nome riferimento", "Valore riferimento") VALUES (?, ?))"),
                                 {nome, valore.toString()});
     }
@@ -133,11 +124,10 @@ bool ScriviRiferimento(QSqlDatabase db, const QString& nome, const QVariant& val
 
 Money SaldoAllaData(QSqlDatabase db, const QDate& data) {
     QSqlQuery q(db);
-    if (!eseguiSql(q,
-                   QStringLiteral(R"(SELECT SUM(COALESCE("Entrate", 0) - COALESCE("Uscite", 0))
+    if (!eseguiSql(q, QStringLiteral(R"(SELECT SUM(COALESCE("Entrate", 0) - COALESCE("Uscite", 0))
                                      AS "Saldo" FROM "Vardello" WHERE "Data Registrazione" < ?)"),
                    {valoreSql(data)})) {
-        lancia(q.lastError());
+        lanciaErrore(q.lastError());
     }
     if (!q.next()) {
         return {};

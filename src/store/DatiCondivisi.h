@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "Money.h"
+#include "Sql.h"
 
 // Routines shared by every window for reading stored values, the named values of
 // "Riferimenti standard", the balance before a date and the file test of start-up.
@@ -22,7 +23,7 @@ QVariant ValoreCampo(const QSqlRecord& record, const QString& campo, const QVari
 
 // Values to bind into statements, in the archive's storage form.
 QVariant valoreSql(Money importo);
-QVariant valoreSql(const QDate& data);  // an invalid date is stored as NULL
+QVariant valoreSql(const QDate& data);      // an invalid date is stored as NULL
 Money valutaDaSql(const QVariant& valore);  // NULL as 0
 QDate dataDaSql(const QVariant& valore);    // NULL or unreadable as an invalid date
 
@@ -44,9 +45,3 @@ void LiberaBlocchi(QSqlDatabase db);
 
 // True when the file can be opened for reading. Never reports anything.
 bool FileEsiste(const QString& percorso);
-
-// An engine error that a routine without handling of its own passes to its caller.
-struct ErroreArchivio {
-    QString codice;
-    QString testo;
-};

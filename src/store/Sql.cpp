@@ -1,5 +1,12 @@
 #include "Sql.h"
 
+#include "Archivio.h"
+
+void lanciaErrore(const QSqlError& errore) {
+    const archivio::Errore e = archivio::erroreDi(errore);
+    throw ErroreArchivio{e.codice, e.testo};
+}
+
 bool eseguiSql(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
     // A statement without values runs directly: PostgreSQL cannot prepare every statement
     // (table definitions, for one).

@@ -10,11 +10,6 @@
 
 namespace {
 
-[[noreturn]] void lancia(const QSqlQuery& q) {
-    const archivio::Errore e = archivio::erroreDi(q.lastError());
-    throw ErroreArchivio{e.codice, e.testo};
-}
-
 // Rounds half away from zero to whole cents, as writing an amount with two decimals does.
 Money centesimi(Money importo) {
     const qint64 unita = importo.units();
@@ -47,13 +42,13 @@ AliquoteIva AliquoteIva::leggi(QSqlDatabase db) {
     AliquoteIva risultato;
     QSqlQuery q(db);
     if (!eseguiSql(q, QStringLiteral(R"(SELECT "Codice Iva", "Aliquota" FROM "Codici Iva")"))) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     while (q.next()) {
         risultato.aliquote_.insert(q.value(0).toString(), valutaDaSql(q.value(1)));
     }
     if (q.lastError().isValid()) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     return risultato;
 }
@@ -84,11 +79,11 @@ SituazioneIva CalcolaSituazioneIva(QSqlDatabase db, int anno) {
     {
         QSqlQuery q(db);
         if (!eseguiSql(q, QStringLiteral(R"(SELECT 1 FROM "Vardello" LIMIT 1)"))) {
-            lancia(q);
+            lanciaErrore(q.lastError());
         }
         situazione.libroVuoto = !q.next();
         if (q.lastError().isValid()) {
-            lancia(q);
+            lanciaErrore(q.lastError());
         }
     }
     if (situazione.libroVuoto) {
@@ -102,7 +97,7 @@ SituazioneIva CalcolaSituazioneIva(QSqlDatabase db, int anno) {
                                        FROM "Vardello"
                                        WHERE "Data documento" >= ? AND "Data documento" < ?)"),
                    {valoreSql(QDate(anno, 1, 1)), valoreSql(QDate(anno + 1, 1, 1))})) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     while (q.next()) {
         const QDate data = dataDaSql(q.value(0));
@@ -120,7 +115,7 @@ SituazioneIva CalcolaSituazioneIva(QSqlDatabase db, int anno) {
         }
     }
     if (q.lastError().isValid()) {
-        lancia(q);
+        lanciaErrore(q.lastError());
     }
     return situazione;
 }
