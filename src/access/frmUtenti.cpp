@@ -1,4 +1,5 @@
 #include "frmUtenti.h"
+#include "CentraFinestra.h"
 
 #include <QCollator>
 #include <QEvent>
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
@@ -47,7 +47,7 @@ frmUtenti::frmUtenti(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Gestione utenti"));
     costruisciFinestra();
     ImpostaControlli(this, 315);
-    move(screen()->availableGeometry().center() - rect().center());
+    CentraFinestra(this);
 
     // Without the stored users in the list, OK would wipe the table.
     cmdOk->setEnabled(Localizza_Record(lstUtenti));

@@ -1,9 +1,9 @@
 #include "FRMINFO.h"
+#include "CentraFinestra.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -52,8 +52,5 @@ FRMINFO::FRMINFO(QWidget* parent) : QDialog(parent) {
 
 void FRMINFO::showEvent(QShowEvent* evento) {
     QDialog::showEvent(evento);
-    if (const QScreen* schermo = screen()) {
-        const QRect area = schermo->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentraFinestra(this);
 }

@@ -1,4 +1,5 @@
 #include "frmParametri.h"
+#include "CentraFinestra.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 #include "BusyPointer.h"
@@ -109,7 +109,7 @@ void frmParametri::segnalaErrore(const QString& testo) {
 
 // Every step runs even when an earlier one fails; each failure is told.
 void frmParametri::Form_Load() {
-    move(screen()->availableGeometry().center() - rect().center());
+    CentraFinestra(this);
     try {
         std::optional<Parametri> letti;
         {

@@ -1,10 +1,10 @@
 #include "frmSelezione.h"
+#include "CentraFinestra.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 #include "Colori.h"
@@ -46,9 +46,7 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
 
     adjustSize();
-    if (const QScreen* schermo = screen()) {
-        move(schermo->availableGeometry().center() - rect().center());
-    }
+    CentraFinestra(this);
 }
 
 void frmSelezione::cmdOk_Click() {
