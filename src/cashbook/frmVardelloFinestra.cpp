@@ -66,6 +66,7 @@ ValutaBox* importo(QWidget* pannello, const QString& nome, int x, int y, int lar
     box->setDecimali(2);
     box->setMaxLength(14);
     box->setFont(passoFisso());
+    box->setText(QString());  // a new box reads "Text1"; the main window's amounts start empty
     return box;
 }
 

@@ -177,6 +177,7 @@ class TestVistaMese : public QObject {
             QCOMPARE(box->decimali(), 2);
             QCOMPARE(box->maxLength(), 14);
             QVERIFY(QFontInfo(box->font()).fixedPitch());
+            QCOMPARE(box->text(), QString());  // not the "Text1" of a new box
         }
         for (const char* nome : {"txtDataRegistrazione", "txtDataDoc", "txtDataIns"}) {
             QCOMPARE(cassa.c<QLineEdit>(nome)->displayText(), QStringLiteral("__/__/____"));
