@@ -15,9 +15,9 @@
 #include "Colori.h"
 #include "Configurazione.h"
 #include "DatiCondivisi.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
-#include "FuocoCampo.h"
 #include "Programma.h"
 #include "Services.h"
 #include "Utenti.h"
@@ -95,7 +95,8 @@ void frmAccesso::costruisciFinestra() {
     txtPwd->setMaxLength(14);
     txtPwd->setToolTip(QStringLiteral("Inserire la password con la quale accedere a Tellarix"));
     txtPwd->setGeometry(100, 98, 160, 21);
-    txtPwd->installEventFilter(this);
+    (new EventiCampo(this))
+        ->collega(txtPwd, {[this] { EntraCampo(txtPwd); }, [this] { EsciCampo(txtPwd); }, {}});
 
     etichetta(QStringLiteral("Data"), picAccesso, 20, 134);
     etichetta(QStringLiteral("Ora"), picAccesso, 20, 166);
@@ -250,20 +251,4 @@ void frmAccesso::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-bool frmAccesso::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPwd) {
-        switch (passaggioDiFuoco(txtPwd, event)) {
-            case PassaggioFuoco::Entra:
-                EntraCampo(txtPwd);
-                break;
-            case PassaggioFuoco::Esce:
-                EsciCampo(txtPwd);
-                break;
-            case PassaggioFuoco::Nessuno:
-                break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -35,7 +35,6 @@ class frmAccesso : public QDialog {
     int TentativiFalliti() const { return tentativiFalliti_; }
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

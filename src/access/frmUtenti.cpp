@@ -15,9 +15,9 @@
 #include "BusyPointer.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
-#include "FuocoCampo.h"
 #include "Programma.h"
 #include "Services.h"
 #include "Utenti.h"
@@ -109,9 +109,12 @@ void frmUtenti::costruisciFinestra() {
     txtPwd = campo(QStringLiteral("txtPwd"), QStringLiteral("Password"), 226, kLunghezzaPassword);
     txtConfermaPwd = campo(QStringLiteral("txtConfermaPwd"), QStringLiteral("Conferma pwd"), 254,
                            kLunghezzaPassword);
+    auto* eventi = new EventiCampo(this);
     for (QLineEdit* password : {txtPwd, txtConfermaPwd}) {
         password->setEchoMode(QLineEdit::Password);
-        password->installEventFilter(this);
+        eventi->collega(
+            password,
+            {[password] { EntraCampo(password); }, [password] { EsciCampo(password); }, {}});
     }
 
     cmdOk = pulsante(QStringLiteral("cmdOk"), QString(), 226);
@@ -271,21 +274,4 @@ bool frmUtenti::Salva_Record() {
                               errore.codice, windowTitle());
     }
     return salvato;
-}
-
-bool frmUtenti::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPwd || watched == txtConfermaPwd) {
-        auto* campo = static_cast<QWidget*>(watched);
-        switch (passaggioDiFuoco(campo, event)) {
-            case PassaggioFuoco::Entra:
-                EntraCampo(campo);
-                break;
-            case PassaggioFuoco::Esce:
-                EsciCampo(campo);
-                break;
-            case PassaggioFuoco::Nessuno:
-                break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

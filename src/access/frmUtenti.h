@@ -27,9 +27,6 @@ class frmUtenti : public QDialog {
     bool Salva_Record();
     void Azzera_campi_inserimento();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void costruisciFinestra();
     void lstUtenti_DblClick(QListWidgetItem* riga);

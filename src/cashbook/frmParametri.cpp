@@ -14,9 +14,9 @@
 #include "BusyPointer.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
-#include "FuocoCampo.h"
 #include "NumberPattern.h"
 #include "Programma.h"
 #include "Services.h"
@@ -73,9 +73,19 @@ void frmParametri::costruisciFinestra() {
     txtTitoloStampa->setMaxLength(255);
     txtTitoloStampa->setGeometry(12, 70, 396, 21);
 
-    for (QLineEdit* campo : {txtCodiceIvaStd, txtTitoloStampa}) {
-        campo->installEventFilter(this);
-    }
+    auto* eventi = new EventiCampo(this);
+    eventi->collega(txtCodiceIvaStd, {[this] { EntraCampoSeleziona(txtCodiceIvaStd); },
+                                      [this] { txtCodiceIvaStd_LostFocus(); },
+                                      [this](QKeyEvent* tasto) {
+                                          if (tasto->key() != Qt::Key_F4) {
+                                              return false;
+                                          }
+                                          CercaCodiceIva();
+                                          return true;
+                                      }});
+    eventi->collega(txtTitoloStampa, {[this] { EntraCampoSeleziona(txtTitoloStampa); },
+                                      [this] { EsciCampo(txtTitoloStampa); },
+                                      {}});
 
     cmdAzzeraArchivi = new QPushButton(QStringLiteral("Azzera archivi"), this);
     cmdAzzeraArchivi->setObjectName(QStringLiteral("cmdAzzeraArchivi"));
@@ -244,30 +254,4 @@ void frmParametri::cmdAzzeraArchivi_Click() {
     }
     services::ui().message(QStringLiteral("Azzeramento eseguito con successo."), windowTitle(),
                            Interaction::Icon::Exclamation);
-}
-
-bool frmParametri::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtCodiceIvaStd && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
-        CercaCodiceIva();
-        return true;
-    }
-    if (watched == txtCodiceIvaStd || watched == txtTitoloStampa) {
-        auto* campo = static_cast<QLineEdit*>(watched);
-        switch (passaggioDiFuoco(campo, event)) {
-            case PassaggioFuoco::Entra:
-                EntraCampoSeleziona(campo);
-                break;
-            case PassaggioFuoco::Esce:
-                if (campo == txtCodiceIvaStd) {
-                    txtCodiceIvaStd_LostFocus();
-                } else {
-                    EsciCampo(campo);
-                }
-                break;
-            case PassaggioFuoco::Nessuno:
-                break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -20,9 +20,6 @@ class frmParametri : public QDialog {
   public:
     explicit frmParametri(QWidget* parent = nullptr);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void costruisciFinestra();
     void Form_Load();

@@ -8,10 +8,11 @@
 class QKeyEvent;
 class QWidget;
 
-// Gives the fields of a record window the got-focus, lost-focus and key handlers that its
-// routines are written for. Focus leaving or coming back because another window (a message
-// box, the VAT code lookup) takes or gives back the activation is not reported, so a field
-// is left only when the focus really moves inside the window.
+// Gives the fields of a window the got-focus, lost-focus and key handlers that its routines
+// are written for. A field is entered whenever it gets the focus, the window opening on it
+// included, and left only when the focus moves to another control of the same window: focus
+// leaving or coming back because another window (a message box, the VAT code lookup) takes or
+// gives back the activation is not reported.
 class EventiCampo : public QObject {
     Q_OBJECT
   public:
