@@ -361,18 +361,25 @@ void frmCodiciIva::aliquotaEsce() {
     }
     EsciCampoPercentuale(txtAliquota);
     const Money aliquota = ConvertiValuta(txtAliquota->text());
-    if (aliquota < Money() || aliquota > Money::fromWhole(100)) {
-        avvisa(QStringLiteral("VALORE ERRATO!"), QStringLiteral("CODICI IVA - Aliquota"),
-               Icon::Exclamation);
-        txtAliquota->setEnabled(true);
-        txtAliquota->selectAll();
-        txtAliquota->setFocus();
+    if (!aliquotaAccettata(aliquota)) {
         return;
     }
     abilitaOpzioni(aliquota.isZero());
     if (aliquota.isZero()) {
         optFlagArt8->setFocus();
     }
+}
+
+bool frmCodiciIva::aliquotaAccettata(Money aliquota) {
+    if (aliquota >= Money() && aliquota <= Money::fromWhole(100)) {
+        return true;
+    }
+    avvisa(QStringLiteral("VALORE ERRATO!"), QStringLiteral("CODICI IVA - Aliquota"),
+           Icon::Exclamation);
+    txtAliquota->setEnabled(true);
+    txtAliquota->selectAll();
+    txtAliquota->setFocus();
+    return false;
 }
 
 void frmCodiciIva::azzeraOpzioni() {
@@ -409,16 +416,7 @@ bool frmCodiciIva::verifica_campi_necessari() {
         return false;
     }
     // A rate typed but not yet checked (Enter pressed in the field) is checked here.
-    const Money aliquota = ConvertiValuta(txtAliquota->text());
-    if (aliquota < Money() || aliquota > Money::fromWhole(100)) {
-        avvisa(QStringLiteral("VALORE ERRATO!"), QStringLiteral("CODICI IVA - Aliquota"),
-               Icon::Exclamation);
-        txtAliquota->setEnabled(true);
-        txtAliquota->selectAll();
-        txtAliquota->setFocus();
-        return false;
-    }
-    return true;
+    return aliquotaAccettata(ConvertiValuta(txtAliquota->text()));
 }
 
 bool frmCodiciIva::Salva_Record() {

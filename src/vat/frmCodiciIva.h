@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QDialog>
+
 #include <QString>
 #include <optional>
+#include "Money.h"
 
 #include "FormHelpers.h"
+#include "Money.h"
 
 class EventiCampo;
 class QFrame;
@@ -60,6 +63,8 @@ class frmCodiciIva : public QDialog, public FinestraRecord {
 
     void azzeraOpzioni();
     void abilitaOpzioni(bool abilita);
+    // A rate from 0 to 100 passes; any other gets "VALORE ERRATO!" and the focus back.
+    bool aliquotaAccettata(Money aliquota);
     void tornaAlCodice();
     // The next (previous) stored code after (before) the given one; the first (last) code
     // when the given one is empty. An engine error is thrown as ErroreArchivio.
