@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QDialog>
-
 #include <QString>
 #include <optional>
-#include "Money.h"
 
 #include "FormHelpers.h"
 #include "Money.h"
