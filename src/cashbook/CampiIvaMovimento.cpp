@@ -257,6 +257,13 @@ void CampiIvaMovimento::CaricaOperazioni() {
 
 void CampiIvaMovimento::AggiungiConto() {
     const QString descrizione = c_.cmbOperazione->currentText();
+    // The remembered descriptions are the key of their table, and a database server limits
+    // the size of a key (PostgreSQL refuses about 2,700 bytes): a longer description is
+    // stored whole with its movement but not offered again in the list.
+    constexpr qsizetype kLunghezzaMassimaRicordata = 500;
+    if (descrizione.size() > kLunghezzaMassimaRicordata) {
+        return;
+    }
     QSqlDatabase db = DbArchivio();
     bool nuova = false;
     {

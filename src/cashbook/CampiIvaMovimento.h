@@ -43,8 +43,8 @@ class CampiIvaMovimento : public QObject {
     // Fills cmbOperazione with the remembered descriptions, in alphabetical order; the text
     // being typed stays. An engine error is thrown as ErroreArchivio.
     void CaricaOperazioni();
-    // Remembers the description in cmbOperazione (once) in the archive and in the list.
-    // An engine error is thrown as ErroreArchivio.
+    // Remembers the description in cmbOperazione (once, and only up to 500 characters) in
+    // the archive and in the list. An engine error is thrown as ErroreArchivio.
     void AggiungiConto();
 
   private:

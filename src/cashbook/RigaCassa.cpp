@@ -2,12 +2,9 @@
 
 #include "ItalianDate.h"
 #include "NumberPattern.h"
+#include "TestoFisso.h"
 
 namespace {
-
-QString fissa(QStringView testo, int larghezza) {
-    return testo.left(larghezza).toString().leftJustified(larghezza, QLatin1Char(' '));
-}
 
 QString importo(const std::optional<Money>& valore) {
     return valore ? formatNumber(*valore, QStringLiteral("###,###,##0.00")) : QString();
@@ -36,9 +33,9 @@ QStringView RigaCassa::testo(int inizio, int fine) const {
 QString RigaCassa::cella(int colonna) const {
     switch (colonna) {
         case ColonnaData:
-            return fissa(formatItalianDate(dataRegistrazione_), 10);
+            return incolonnaSinistra(formatItalianDate(dataRegistrazione_), 10);
         case ColonnaOperazione:
-            return fissa(testo(0, fineOperazione_), 100);
+            return incolonnaSinistra(testo(0, fineOperazione_), 100);
         case ColonnaEntrate:
             return importo(entrate_);
         case ColonnaUscite:
@@ -48,11 +45,11 @@ QString RigaCassa::cella(int colonna) const {
             return formatNumber(numero_, QStringLiteral("###,###,###,##0"))
                 .leftJustified(6, QLatin1Char(' '));
         case ColonnaUtente:
-            return fissa(testo(fineOperazione_, fineUtente_), 25);
+            return incolonnaSinistra(testo(fineOperazione_, fineUtente_), 25);
         case ColonnaDataIns:
-            return fissa(testo(fineUtente_, fineDataIns_), 10);
+            return incolonnaSinistra(testo(fineUtente_, fineDataIns_), 10);
         case ColonnaOraIns:
-            return fissa(testo(fineDataIns_, static_cast<int>(testi_.size())), 5);
+            return incolonnaSinistra(testo(fineDataIns_, static_cast<int>(testi_.size())), 5);
         default:
             return {};
     }

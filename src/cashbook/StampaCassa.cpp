@@ -14,6 +14,7 @@
 #include "Services.h"
 #include "Sql.h"
 #include "StampaCassaPagina.h"
+#include "TestoFisso.h"
 #include "frmSelezione.h"
 
 namespace {
@@ -29,16 +30,12 @@ struct ErroreStampante {};
 struct RigaStampa {
     RigaStampa(const QString& data, const QString& operazione, const QString& entrate,
                const QString& uscite, const QString& numero, const QString& saldo = {})
-        : data(spazio(data, 10)),
-          operazione(spazio(operazione, 46)),
-          entrate(spazio(entrate, 15)),
-          uscite(spazio(uscite, 15)),
-          numero(spazio(numero, 6)),
-          saldo(spazio(saldo, 15)) {}
-
-    static QString spazio(const QString& valore, int larghezza) {
-        return valore.left(larghezza).leftJustified(larghezza);
-    }
+        : data(incolonnaSinistra(data, 10)),
+          operazione(incolonnaSinistra(operazione, 46)),
+          entrate(incolonnaSinistra(entrate, 15)),
+          uscite(incolonnaSinistra(uscite, 15)),
+          numero(incolonnaSinistra(numero, 6)),
+          saldo(incolonnaSinistra(saldo, 15)) {}
 
     QString data, operazione, entrate, uscite, numero, saldo;
 };

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
+#include <limits>
 
 #include "CampiIvaMovimento.h"
 #include "FieldRules.h"
@@ -120,6 +121,9 @@ void frmVardello::costruisciCampi(QWidget* p) {
     cmbOperazione = campo(new QComboBox(p), QStringLiteral("cmbOperazione"), 1500, 0, 4155);
     cmbOperazione->setEditable(true);
     cmbOperazione->setInsertPolicy(QComboBox::NoInsert);
+    // A description has no length limit of its own: Qt's default of 32767 characters would
+    // silently cut a longer text before it is stored.
+    cmbOperazione->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     txtEntrate = importo(p, QStringLiteral("txtEntrate"), 5700, 0, 1440);
     txtUscite = importo(p, QStringLiteral("txtUscite"), 7200, 0, 1440);
     // No length limit: a number past 999.999 must show whole, as the change stores it back.

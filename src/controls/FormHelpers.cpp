@@ -6,6 +6,7 @@
 #include "Colori.h"
 #include "Controlli.h"
 #include "Services.h"
+#include "TestoFisso.h"
 #include "ValutaBox.h"
 
 namespace {
@@ -126,12 +127,12 @@ bool ContieneNonCifre(const QString& testo) {
 
 QString AllineaDestra(QString& testo, int larghezza) {
     testo = testo.trimmed();
-    return testo.size() > larghezza ? testo.left(larghezza) : testo.rightJustified(larghezza);
+    return incolonnaDestra(testo, larghezza);
 }
 
 QString AllineaSinistra(QString& testo, int larghezza) {
     testo = testo.trimmed();
-    return testo.size() > larghezza ? testo.left(larghezza) : testo.leftJustified(larghezza);
+    return incolonnaSinistra(testo, larghezza);
 }
 
 bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra) {
