@@ -13,6 +13,7 @@ namespace archivio {
 namespace {
 
 constexpr int kAttesaBloccoMs = 30000;  // copies wait for each other instead of failing
+constexpr int kAttesaServerS = 10;      // longest wait for a server's answer to a connection
 
 bool esegui(QSqlDatabase& db, const QString& sql, Errore* errore) {
     QSqlQuery q(db);
@@ -36,13 +37,16 @@ QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bo
         }
         db.setUserName(url.userName());
         db.setDatabaseName(url.path().mid(1));
+        // A server that cannot be reached is reported after a while instead of never.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kAttesaServerS));
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);
     // mode=rw opens an existing file only; mode=rwc (creation) is used by crea alone.
     QUrl url = QUrl::fromLocalFile(QFileInfo(percorso).absoluteFilePath());
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("mode"), scrivibile ? QStringLiteral("rwc") : QStringLiteral("rw"));
+    query.addQueryItem(QStringLiteral("mode"),
+                       scrivibile ? QStringLiteral("rwc") : QStringLiteral("rw"));
     url.setQuery(query);
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(
@@ -83,8 +87,9 @@ bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
             bool esiste = false;
             {
                 QSqlQuery q(db);
-                fatto = eseguiSql(q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
-                                  {database}) &&
+                fatto = eseguiSql(
+                            q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
+                            {database}) &&
                         q.next();
                 esiste = fatto && q.value(0).toInt() > 0;
                 if (!fatto && errore) {

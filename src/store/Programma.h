@@ -16,5 +16,7 @@ StatoProgramma& programma();
 // The name of the one connection to the archive shared by every window.
 inline const QString kConnessioneArchivio = QStringLiteral("DbArchivio");
 
-// The shared open archive.
-inline QSqlDatabase DbArchivio() { return QSqlDatabase::database(kConnessioneArchivio, false); }
+// The shared open archive. A server connection that was lost (the server restarted, the
+// network dropped) is opened again here, so that once the server is back the next action
+// works: the action that met the loss was refused and reported, nothing half done.
+QSqlDatabase DbArchivio();

@@ -1,0 +1,121 @@
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUrl>
+
+#include "../cashbook/CassaDiProva.h"
+#include "Archivio.h"
+#include "Sql.h"
+
+// Writes the engine refuses from outside the program: an archive file that became read-only,
+// a database server that went away. The person is told, nothing is half written, the typed
+// movement is not lost, and the program goes on.
+class TestScrittureRifiutate : public QObject {
+    Q_OBJECT
+  private:
+    // A movement of March typed and inserted; a refused insert must leave it in the fields.
+    static void inserisciVendita(CassaDiProva& cassa) {
+        cassa.scrivi(QStringLiteral("10/03/2005"), QStringLiteral("Vendita"),
+                     QStringLiteral("5,00"));
+        cassa.clic("cmdIns");
+    }
+
+    static void verificaRifiuto(CassaDiProva& cassa) {
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QVERIFY2(cassa.env.ui.messages[0].text.startsWith(
+                     QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice "
+                                    "errore = ")),
+                 qPrintable(cassa.env.ui.messages[0].text));
+        QCOMPARE(cassa.box("txtDataRegistrazione"), QStringLiteral("10/03/2005"));
+        QCOMPARE(cassa.c<QComboBox>("cmbOperazione")->currentText(), QStringLiteral("Vendita"));
+        QCOMPARE(cassa.c<ValutaBox>("txtEntrate")->text(), QStringLiteral("5,00"));
+    }
+
+    // The archive as another connection sees it: movements and March's stored income.
+    static QString contenuto(const QString& connessione) {
+        QSqlQuery q(QSqlDatabase::database(connessione));
+        if (!eseguiSql(q, QStringLiteral(R"(SELECT (SELECT count(*) FROM "Vardello"),
+                       (SELECT "Totale Entrate" FROM "Totali di Cassa"
+                        WHERE "Anno" = 2005 AND "mese" = 3))")) ||
+            !q.next()) {
+            qFatal("cannot read the archive");
+        }
+        return q.value(0).toString() + QLatin1Char('/') + q.value(1).toString();
+    }
+
+    static void apriConnessione(const QString& archivio, const QString& nome) {
+        archivio::Errore errore;
+        if (!archivio::apri(archivio, nome, &errore)) {
+            qFatal("cannot open the archive: %s", qPrintable(errore.testo));
+        }
+    }
+
+  private slots:
+    void aReadOnlyArchiveFileRefusesTheInsert() {
+        if (TestEnvironment::onPostgres()) {
+            QSKIP("an archive file is an SQLite matter");
+        }
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 3, 2), cassa.euro("100"), QVariant());
+        cassa.apri();
+        QCOMPARE(contenuto(kConnessioneArchivio), QStringLiteral("1/1000000"));
+
+        // Write access taken away. The engine then opens the file read-only, as it does by
+        // itself for a write-protected file (the test may run as root, whom the file's
+        // permissions do not stop).
+        const QString archivio = programma().PercorsoArchivio;
+        QVERIFY(QFile::setPermissions(archivio, QFile::ReadOwner | QFile::ReadGroup));
+        archivio::chiudi(kConnessioneArchivio);
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnessioneArchivio);
+            db.setDatabaseName(archivio);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            QVERIFY(db.open());
+        }
+        inserisciVendita(cassa);
+        verificaRifiuto(cassa);
+        QCOMPARE(contenuto(kConnessioneArchivio), QStringLiteral("1/1000000"));
+
+        // Write access given back: the same movement, still in the fields, goes in.
+        QVERIFY(QFile::setPermissions(archivio, QFile::ReadOwner | QFile::WriteOwner));
+        archivio::chiudi(kConnessioneArchivio);
+        apriConnessione(archivio, kConnessioneArchivio);
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QCOMPARE(contenuto(kConnessioneArchivio), QStringLiteral("2/1050000"));
+        QCOMPARE(cassa.trimmed(1, 1), QStringLiteral("Vendita"));
+    }
+
+    void aServerThatGoesAwayRefusesTheInsert() {
+        if (!TestEnvironment::onPostgres()) {
+            QSKIP("a database server is a PostgreSQL matter");
+        }
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 3, 2), cassa.euro("100"), QVariant());
+        cassa.apri();
+        const QString testimone = QStringLiteral("testimone");
+        apriConnessione(programma().PercorsoArchivio, testimone);
+
+        // The server ends the program's session, as a restart or a network cut would.
+        {
+            QSqlQuery q(QSqlDatabase::database(testimone));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT pg_terminate_backend(pid)
+                    FROM pg_stat_activity WHERE datname = current_database()
+                    AND pid <> pg_backend_pid())")));
+        }
+        inserisciVendita(cassa);
+        verificaRifiuto(cassa);
+        QCOMPARE(contenuto(testimone), QStringLiteral("1/1000000"));
+
+        // The server is back: the same movement, still in the fields, goes in.
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QCOMPARE(contenuto(testimone), QStringLiteral("2/1050000"));
+        QCOMPARE(cassa.trimmed(1, 1), QStringLiteral("Vendita"));
+        archivio::chiudi(testimone);
+    }
+};
+
+QTEST_MAIN(TestScrittureRifiutate)
+#include "tst_scritture_rifiutate.moc"
