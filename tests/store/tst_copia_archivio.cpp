@@ -5,35 +5,97 @@
 #include "Archivio.h"
 #include "CopiaArchivio.h"
 #include "DatiCondivisi.h"
+#include "GeneraArchivio.h"
 #include "Programma.h"
+#include "Schema.h"
 #include "Sql.h"
 #include "TestEnvironment.h"
 
 // Moving and backing up an archive: the copy holds every row exactly, or is not reported done.
 class TestCopiaArchivio : public QObject {
     Q_OBJECT
-private:
+  private:
     static void fill(TestEnvironment& env) {
         for (int i = 1; i <= 300; ++i) {
-            env.exec(QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+            env.exec(
+                QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
                      "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
                      "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
                      VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"),
-                     {i, QDate(1996, 1, 1).addDays(i * 37), QStringLiteral("Operazione è %1").arg(i),
-                      i % 3 ? QVariant(qlonglong(i) * 12345) : QVariant(), qlonglong(i % 7) * 10000,
-                      i % 2 ? QStringLiteral("022") : QString(), qlonglong(i) * 999,
-                      i % 5 ? valoreSql(QDate(2000, 1, 1).addDays(i)) : valoreSql(QDate()),
-                      QStringLiteral("Mario"), QStringLiteral("01/02/2003"), QStringLiteral("10:11")});
+                {i, QDate(1996, 1, 1).addDays(i * 37), QStringLiteral("Operazione è %1").arg(i),
+                 i % 3 ? QVariant(qlonglong(i) * 12345) : QVariant(), qlonglong(i % 7) * 10000,
+                 i % 2 ? QStringLiteral("022") : QString(), qlonglong(i) * 999,
+                 i % 5 ? valoreSql(QDate(2000, 1, 1).addDays(i)) : valoreSql(QDate()),
+                 QStringLiteral("Mario"), QStringLiteral("01/02/2003"), QStringLiteral("10:11")});
         }
         env.exec(QStringLiteral(R"(INSERT INTO "Totali di Cassa" VALUES (2005, 3, 10000, 20000))"));
-        env.exec(QStringLiteral(R"(INSERT INTO "Codici Iva" VALUES ('022', 'Iva 22%', 220000, 0, 0, 0))"));
+        env.exec(QStringLiteral(
+            R"(INSERT INTO "Codici Iva" VALUES ('022', 'Iva 22%', 220000, 0, 0, 0))"));
         env.exec(QStringLiteral(R"(INSERT INTO "Conti Utilizzati" VALUES ('Affitto'))"));
         env.exec(QStringLiteral(R"(INSERT INTO "Parametri" VALUES (?, '022', ?))"), {true, false});
         env.exec(QStringLiteral(R"(INSERT INTO "Tabella utenti" VALUES ('Supervisore', 'pw'))"));
-        env.exec(QStringLiteral(R"(INSERT INTO "Riferimenti standard" VALUES ('Titolo stampa', 'Ditta'))"));
+        env.exec(QStringLiteral(
+            R"(INSERT INTO "Riferimenti standard" VALUES ('Titolo stampa', 'Ditta'))"));
     }
 
-private slots:
+    // The rows of every table of two archive files differ in no value: each table's rows
+    // compared both ways by the engine itself, on one connection with the second file attached.
+    static void stessiDati(const QString& file, const QString& altroFile) {
+        const QString nome = QStringLiteral("confronto");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(eseguiSql(q, QStringLiteral("ATTACH DATABASE ? AS altro"), {altroFile}));
+            for (const QString& tabella : schema::tabelle()) {
+                QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT
+                        (SELECT count(*) FROM main."%1"), (SELECT count(*) FROM altro."%1"),
+                        (SELECT count(*) FROM (SELECT * FROM main."%1" EXCEPT
+                                               SELECT * FROM altro."%1")),
+                        (SELECT count(*) FROM (SELECT * FROM altro."%1" EXCEPT
+                                               SELECT * FROM main."%1")))")
+                                         .arg(tabella)) &&
+                        q.next());
+                QVERIFY2(q.value(0).toLongLong() > 0, qPrintable(tabella));
+                QCOMPARE(q.value(1).toLongLong(), q.value(0).toLongLong());
+                QCOMPARE(q.value(2).toLongLong(), 0);
+                QCOMPARE(q.value(3).toLongLong(), 0);
+            }
+        }
+        QSqlDatabase::removeDatabase(nome);
+    }
+
+  private slots:
+    // A growing business moves its archive file to the server (or, on SQLite, to another
+    // file) and back again: the last file holds exactly what the first one held.
+    void aLargeFileThereAndBackIsIdenticalTableByTable() {
+        TestEnvironment env;
+        const QString origine = env.createArchiveFile(QStringLiteral("origine.mdb"));
+        {
+            archivio::Errore e;
+            QVERIFY(archivio::apri(origine, QStringLiteral("generatore"), &e));
+            OpzioniArchivio opzioni;
+            opzioni.movimenti = 100'000;
+            QString errore;
+            QVERIFY2(generaArchivio(QSqlDatabase::database(QStringLiteral("generatore")), opzioni,
+                                    &errore),
+                     qPrintable(errore));
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("generatore")));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(INSERT INTO "Riferimenti standard"
+                                                  VALUES ('Titolo stampa', ?))"),
+                              {QStringLiteral("Cassa \"Rossi\" & C. – € 😀")}));
+            q.finish();
+            archivio::chiudi(QStringLiteral("generatore"));
+        }
+        const QString intermedio = env.newArchiveLocation(QStringLiteral("intermedio"));
+        const QString ritorno = env.dir.filePath(QStringLiteral("ritorno.mdb"));
+        QString errore;
+        QVERIFY2(copiaArchivio(origine, intermedio, &errore), qPrintable(errore));
+        QVERIFY2(copiaArchivio(intermedio, ritorno, &errore), qPrintable(errore));
+        stessiDati(origine, ritorno);
+    }
+
     void aCopyThereAndBackIsIdentical() {
         TestEnvironment env;
         env.openNewArchive();
@@ -50,9 +112,11 @@ private slots:
         {
             QSqlQuery q(QSqlDatabase::database(QStringLiteral("back")));
             QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT sum("Entrate"), count("Data documento"),
-                    count(*) FROM "Vardello")")) && q.next());
+                    count(*) FROM "Vardello")")) &&
+                    q.next());
             QCOMPARE(q.value(0).toLongLong(),
-                     env.scalar(QStringLiteral(R"(SELECT sum("Entrate") FROM "Vardello")")).toLongLong());
+                     env.scalar(QStringLiteral(R"(SELECT sum("Entrate") FROM "Vardello")"))
+                         .toLongLong());
             QCOMPARE(q.value(1).toInt(), 240);
             QCOMPARE(q.value(2).toInt(), 300);
         }
