@@ -268,22 +268,15 @@ void CampiIvaMovimento::AggiungiConto() {
     bool nuova = false;
     {
         BusyPointer occupato;
+        // One statement: another computer remembering the same description at the same
+        // moment is not an error.
         QSqlQuery q(db);
-        if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Conti Utilizzati"
-                                         WHERE "Descrizione conto" = ?)"),
-                       {descrizione}) ||
-            !q.next()) {
-            lanciaErrore(q.lastError());
-        }
-        nuova = q.value(0).toLongLong() == 0;
-        q.finish();
-        if (nuova &&
-            !eseguiSql(q,
-                       QStringLiteral(
-                           R"(INSERT INTO "Conti Utilizzati" ("Descrizione conto") VALUES (?))"),
+        if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Conti Utilizzati" ("Descrizione conto")
+                                         VALUES (?) ON CONFLICT ("Descrizione conto") DO NOTHING)"),
                        {descrizione})) {
             lanciaErrore(q.lastError());
         }
+        nuova = q.numRowsAffected() == 1;
     }
     if (nuova) {
         AggiungiVoce(descrizione);

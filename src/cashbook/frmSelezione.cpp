@@ -50,6 +50,12 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
 }
 
 void frmSelezione::cmdOk_Click() {
+    // Enter confirms without leaving the field, and a click follows a refused date anyway:
+    // both dates are checked (and completed) here too, so a half-typed or impossible date is
+    // never taken for an open range that would print the whole book.
+    if (!ControllaData(txtDaData) || !ControllaData(txtAData)) {
+        return;
+    }
     DaData = txtDaData->displayText();
     AData = txtAData->displayText();
     PremutoOk = true;

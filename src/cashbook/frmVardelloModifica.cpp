@@ -83,6 +83,11 @@ bool frmVardello::verifica_campi_necessari() {
         return rifiuta(QStringLiteral("La descrizione operazione e' un campo obbligatorio!"),
                        cmbOperazione);
     }
+    // A date that cannot be read would be stored as no date at all.
+    if (!campoVuoto(txtDataDoc) && !dataDi(txtDataDoc)) {
+        return rifiuta(QStringLiteral("La data di competenza iva non e' una data valida!"),
+                       txtDataDoc);
+    }
     if (!ConvertiValuta(txtImponibileIva->text().trimmed()).isZero() && campoVuoto(txtDataDoc)) {
         return rifiuta(QStringLiteral("Se c'e' dell'Imponibile + Iva, la data di competenza iva è "
                                       "obbligatoria."),

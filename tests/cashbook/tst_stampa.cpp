@@ -375,6 +375,24 @@ class TestStampa : public QObject {
         QCOMPARE(selezione.DaData, QStringLiteral("01/03/2005"));
         QCOMPARE(selezione.AData, QStringLiteral("__/__/____"));
 
+        // Enter straight from a half-typed date completes it; an impossible one keeps the
+        // window open instead of printing up to the end of the book.
+        frmSelezione invio;
+        invio.show();
+        QVERIFY(QTest::qWaitForWindowActive(&invio));
+        auto* fine = invio.findChild<QLineEdit*>(QStringLiteral("txtAData"));
+        fine->setFocus();
+        QTest::keyClicks(fine, QStringLiteral("3102"));
+        QTest::keyClick(fine, Qt::Key_Return);
+        QVERIFY(!invio.PremutoOk);
+        QVERIFY(invio.isVisible());
+        QCOMPARE(env.ui.beeps, 1);
+        fine->setCursorPosition(0);
+        QTest::keyClicks(fine, QStringLiteral("3103"));
+        QTest::keyClick(fine, Qt::Key_Return);
+        QVERIFY(invio.PremutoOk);
+        QCOMPARE(invio.AData, QStringLiteral("31/03/2005"));
+
         frmSelezione annullata;
         annullata.show();
         QTest::mouseClick(annullata.findChild<QPushButton*>(QStringLiteral("cmdAnnulla")),

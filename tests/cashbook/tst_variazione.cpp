@@ -104,6 +104,37 @@ class TestVariazione : public QObject {
         QVERIFY(modoInserimento(cassa));
     }
 
+    void anImpossibleCompetenceDateIsRefusedNotStoredAsNoDate() {
+        CassaDiProva cassa;
+        cassa.env.exec(QStringLiteral(R"(INSERT INTO "Parametri" VALUES (?, '', ?))"),
+                       {true, false});
+        cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("122"), QVariant(), "Fattura");
+        cassa.env.exec(QStringLiteral(R"(INSERT INTO "Codici Iva" VALUES ('022', 'Ordinaria',
+                                         220000, 0, 0, 0))"));
+        cassa.env.exec(QStringLiteral(R"(UPDATE "Vardello" SET "Codice Iva" = '022',
+                                         "Imponibile Iva" = ?, "Data documento" = ?)"),
+                       {cassa.euro("122"), valoreSql(QDate(2005, 3, 1))});
+        cassa.apri(true);
+        const auto dataDocumento = [&] {
+            return dataDaSql(cassa.env.scalar(QStringLiteral(R"(SELECT "Data documento"
+                                                             FROM "Vardello")")));
+        };
+        const QString messaggio =
+            QStringLiteral("La data di competenza iva non e' una data valida!");
+
+        cassa.scegliRiga(0);
+        cassa.c<QLineEdit>("txtDataDoc")->setText(QStringLiteral("31/02/2005"));
+        cassa.clic("cmdVar");
+        QVERIFY(cassa.messaggio(messaggio));
+        QCOMPARE(dataDocumento(), QDate(2005, 3, 1));
+        QVERIFY(modoVariazione(cassa));
+
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.env.ui.messages.size(), 2);
+        QCOMPARE(cassa.env.ui.messages.last().text, messaggio);
+        QCOMPARE(cassa.movimentiInArchivio(), 1);
+    }
+
     void aChangeToAnotherMonthBringsTheMonthLeftUpToDate() {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant(), "Resta");
