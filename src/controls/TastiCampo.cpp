@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "FieldRules.h"
 #include "Services.h"
@@ -28,6 +29,36 @@ class FiltroTastiNumerici : public QObject {
         KeyPressNumerico(campo_, codice);
         inserisciCarattere(campo_, codice, campo_->maxLength());
         return true;
+    }
+
+  private:
+    QLineEdit* campo_;
+};
+
+// Refuses every way of pasting into one field.
+class FiltroIncolla : public QObject {
+  public:
+    explicit FiltroIncolla(QLineEdit* campo) : QObject(campo), campo_(campo) {}
+
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        if (oggetto != campo_) {
+            return false;
+        }
+        switch (evento->type()) {
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(evento)->matches(QKeySequence::Paste)) {
+                    services::ui().beep();
+                    return true;
+                }
+                return false;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+                // The middle button pastes the selection on some desktops.
+                return static_cast<QMouseEvent*>(evento)->button() == Qt::MiddleButton;
+            default:
+                return false;
+        }
     }
 
   private:
@@ -114,4 +145,12 @@ void inserisciCarattere(QLineEdit* campo, int codice, int lunghezzaMassima) {
 
 void installaTastiNumerici(QLineEdit* campo) {
     campo->installEventFilter(new FiltroTastiNumerici(campo));
+    rifiutaIncolla(campo);
+}
+
+void rifiutaIncolla(QLineEdit* campo) {
+    campo->setContextMenuPolicy(Qt::NoContextMenu);
+    campo->setAcceptDrops(false);
+    // Installed last, so it sees a paste before the field's key rules do.
+    campo->installEventFilter(new FiltroIncolla(campo));
 }

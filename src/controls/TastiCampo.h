@@ -33,3 +33,8 @@ void inserisciCarattere(QLineEdit* campo, int codice, int lunghezzaMassima);
 // KeyPressNumerico on every character, the unconsumed ones then typed into the field), so a
 // window needs no key handling of its own for it. The filter belongs to the field.
 void installaTastiNumerici(QLineEdit* campo);
+
+// A field whose every character must pass its key rules takes nothing from the clipboard:
+// Ctrl+V, Shift+Insert and the middle button are refused with a beep, as any character the
+// rules refuse, and the field has no context menu and takes no dropped text.
+void rifiutaIncolla(QLineEdit* campo);

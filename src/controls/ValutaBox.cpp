@@ -31,11 +31,12 @@ ValutaBox::ValutaBox(QWidget* parent) : QWidget(parent) {
     txtValuta = new QLineEdit(this);
     txtValuta->setObjectName(QStringLiteral("txtValuta"));
     txtValuta->move(0, 0);
-    // Every character goes through the key rules: no input-method text, no dropped text.
+    // Every character goes through the key rules: no input-method text, no dropped or
+    // pasted text.
     txtValuta->setAttribute(Qt::WA_InputMethodEnabled, false);
-    txtValuta->setAcceptDrops(false);
     txtValuta->setMouseTracking(true);
     txtValuta->installEventFilter(this);
+    rifiutaIncolla(txtValuta);
     setFocusProxy(txtValuta);
     connect(txtValuta, &QLineEdit::textChanged, this, &ValutaBox::testoCambiato);
     txtValuta->setText(QStringLiteral("Text1"));

@@ -27,6 +27,7 @@
 #include "Programma.h"
 #include "Services.h"
 #include "Sql.h"
+#include "TastiCampo.h"
 #include "clsRicerca.h"
 
 namespace {
@@ -99,8 +100,6 @@ void frmCodiciIva::costruisciFinestra() {
     lblCod->setGeometry(12, 12, 110, 24);
     txtCodiceIva = campoTesto(fraCodice, QStringLiteral("txtCodiceIva"), 3);
     txtCodiceIva->setGeometry(128, 12, 50, 24);
-    txtCodiceIva->setContextMenuPolicy(Qt::NoContextMenu);  // digits come from the keyboard only
-    txtCodiceIva->setAcceptDrops(false);
     lblDes = new QLabel(QStringLiteral("Descrizione"), fraCodice);
     lblDes->setObjectName(QStringLiteral("lblDes"));
     lblDes->setGeometry(12, 42, 110, 24);
@@ -169,6 +168,9 @@ void frmCodiciIva::collegaEventi() {
                      {[this] { descrizioneEntra(); }, [this] { descrizioneEsce(); }, {}});
     eventi_->collega(txtAliquota, {[this] { aliquotaEntra(); }, [this] { aliquotaEsce(); },
                                    [this](QKeyEvent* e) { return aliquotaTasto(e); }});
+    // The code and the rate come from the keyboard only, through their key rules.
+    rifiutaIncolla(txtCodiceIva);
+    rifiutaIncolla(txtAliquota);
 
     connect(txtCodiceIva, &QLineEdit::textChanged, this, &frmCodiciIva::codiceCambia);
     connect(txtDescrizioneIva, &QLineEdit::textChanged, this, &frmCodiciIva::modificato);

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -252,6 +254,14 @@ class TestValutaBox : public QObject {
         premi(box, Qt::Key_End, Qt::ShiftModifier);
         QCOMPARE(box->selLength(), 5);
         QCOMPARE(env.ui.beeps, 7);
+
+        // Nothing comes from the clipboard, which would bypass every rule above ("1234.56"
+        // would become 123.456,00).
+        QGuiApplication::clipboard()->setText(QStringLiteral("1234.56"));
+        premi(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(box->text(), QStringLiteral("12,00"));
+        QCOMPARE(env.ui.beeps, 8);
+        QCOMPARE(box->campo()->contextMenuPolicy(), Qt::NoContextMenu);
     }
 
     void focusColoursSelectsAndRewrites() {
