@@ -6,7 +6,9 @@ namespace {
 
 constexpr int kMaxIntegerDigits = 14;  // keeps every amount well inside qint64 ten-thousandths
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Builds a Money from integer digits and decimal digits (any count; rounded to four).
 std::optional<Money> moneyFromDigits(bool negative, const QString& integerDigits,
@@ -26,8 +28,8 @@ std::optional<Money> moneyFromDigits(bool negative, const QString& integerDigits
     while (decimalDigits.size() < 4) {
         decimalDigits += QLatin1Char('0');
     }
-    qint64 units = (integer.isEmpty() ? 0 : integer.toLongLong()) * Money::Scale +
-                   decimalDigits.toLongLong();
+    qint64 units =
+        (integer.isEmpty() ? 0 : integer.toLongLong()) * Money::Scale + decimalDigits.toLongLong();
     if (roundUp) {
         ++units;
     }
@@ -105,6 +107,10 @@ std::optional<Money> readItalianAmount(const QString& text) {
     return moneyFromDigits(negative, integer, decimals);
 }
 
+namespace {
+constexpr qint64 kLimiteInteri = 100'000'000'000'000;  // 1e14 whole units
+}  // namespace
+
 Money ConvertiValuta(const QVariant& value) {
     if (value.isNull() || !value.isValid()) {
         return Money();
@@ -116,13 +122,17 @@ Money ConvertiValuta(const QVariant& value) {
         case QMetaType::Int:
         case QMetaType::LongLong:
         case QMetaType::UInt:
-        case QMetaType::Short:
-            return Money::fromWhole(value.toLongLong());
+        case QMetaType::Short: {
+            // Beyond the limit the count of ten-thousandths would not fit: no amount, as for
+            // a text that is no amount.
+            const qint64 whole = value.toLongLong();
+            return (whole > -kLimiteInteri && whole < kLimiteInteri) ? Money::fromWhole(whole)
+                                                                     : Money();
+        }
         case QMetaType::Double:
         case QMetaType::Float: {
             const double d = value.toDouble();
-            const double limit = 1e14;
-            return (d > -limit && d < limit) ? Money::fromDouble(d) : Money();
+            return (d > -kLimiteInteri && d < kLimiteInteri) ? Money::fromDouble(d) : Money();
         }
         default:
             break;
@@ -139,10 +149,10 @@ Money ConvertiValuta(const QVariant& value) {
 
 QString plainItalianText(Money value) {
     const qint64 units = value.units();
-    const unsigned long long magnitude =
-        units < 0 ? 0ULL - static_cast<unsigned long long>(units)
-                  : static_cast<unsigned long long>(units);
-    QString decimals = QString::number(magnitude % Money::Scale).rightJustified(4, QLatin1Char('0'));
+    const unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
+                                                   : static_cast<unsigned long long>(units);
+    QString decimals =
+        QString::number(magnitude % Money::Scale).rightJustified(4, QLatin1Char('0'));
     while (decimals.endsWith(QLatin1Char('0'))) {
         decimals.chop(1);
     }

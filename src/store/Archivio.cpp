@@ -1,5 +1,6 @@
 #include "Archivio.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QUrl>
@@ -196,6 +197,13 @@ bool crea(const QString& percorso, Errore* errore) {
         }
     }
     QSqlDatabase::removeDatabase(nome);
+    // A file left without its tables would be taken for an archive at the next start and
+    // refused there for good: a failed creation removes the empty file it made (the rollback
+    // leaves it at 0 bytes; a file with anything in it is never touched).
+    if (!creato && motoreDi(percorso) == Motore::SQLite && QFileInfo::exists(percorso) &&
+        QFileInfo(percorso).size() == 0) {
+        QFile::remove(percorso);
+    }
     return creato;
 }
 

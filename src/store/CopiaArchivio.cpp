@@ -99,7 +99,8 @@ bool copiaTabella(QSqlDatabase da, QSqlDatabase a, const QString& tabella, QStri
             scrittura.bindValue(i, valore);
         }
         if (!scrittura.exec()) {
-            *errore = QStringLiteral("Tabella '%1': %2").arg(tabella, descrivi(scrittura.lastError()));
+            *errore =
+                QStringLiteral("Tabella '%1': %2").arg(tabella, descrivi(scrittura.lastError()));
             return false;
         }
     }
@@ -117,6 +118,9 @@ bool copiaEVerifica(QSqlDatabase da, QSqlDatabase a, QString* errore) {
         q.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
     }
     bool ok = a.transaction();
+    if (!ok) {
+        *errore = descrivi(a.lastError());
+    }
     for (const QString& tabella : schema::tabelle()) {
         ok = ok && copiaTabella(da, a, tabella, errore);
     }
@@ -133,10 +137,12 @@ bool copiaEVerifica(QSqlDatabase da, QSqlDatabase a, QString* errore) {
         }
         QStringList righeOrigine;
         QStringList righeCopia;
-        ok = righeDi(da, tabella, &righeOrigine, errore) && righeDi(a, tabella, &righeCopia, errore);
+        ok =
+            righeDi(da, tabella, &righeOrigine, errore) && righeDi(a, tabella, &righeCopia, errore);
         if (ok && righeOrigine != righeCopia) {
-            *errore = QStringLiteral("La copia della tabella '%1' non corrisponde all'originale "
-                                     "(%2 righe nell'originale, %3 nella copia).")
+            *errore = QStringLiteral(
+                          "La copia della tabella '%1' non corrisponde all'originale "
+                          "(%2 righe nell'originale, %3 nella copia).")
                           .arg(tabella)
                           .arg(righeOrigine.size())
                           .arg(righeCopia.size());

@@ -12,7 +12,7 @@
 // Start-up: which archive opens, and that nothing is ever created or changed by mistake.
 class TestStartup : public QObject {
     Q_OBJECT
-private:
+  private:
     static void writeFile(const QString& path, const QByteArray& content) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -25,7 +25,7 @@ private:
                    : QByteArray();
     }
 
-private slots:
+  private slots:
     void configuredPathIsReadFromTheThirteenthCharacter() {
         TestEnvironment env;
         const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
@@ -62,10 +62,26 @@ private slots:
         QVERIFY(env.ui.messages.isEmpty());
     }
 
+    void aFailedCreationLeavesNoFileForTheNextStart() {
+        TestEnvironment env;
+        const QString path = env.dir.filePath(QStringLiteral("VARDELLO.MDB"));
+        // The engine cannot make its journal there, so the tables are never written.
+        QVERIFY(QDir(env.dir.path()).mkdir(QStringLiteral("VARDELLO.MDB-journal")));
+        archivio::Errore errore;
+        QVERIFY(!archivio::crea(path, &errore));
+        QVERIFY(!QFile::exists(path));
+
+        // Once the obstacle is gone, the next start is a fresh installation again.
+        QVERIFY(QDir(env.dir.path()).rmdir(QStringLiteral("VARDELLO.MDB-journal")));
+        QVERIFY(apriArchivioAllAvvio());
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
     void missingConfiguredArchiveIsAnErrorAndNothingIsCreated() {
         TestEnvironment env;
         const QString missing = env.dir.filePath(QStringLiteral("share/CASSA.MDB"));
-        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")), "123456789012" + missing.toUtf8());
+        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
+                  "123456789012" + missing.toUtf8());
         QVERIFY(!apriArchivioAllAvvio());
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].title, QStringLiteral("Vardello"));
@@ -76,7 +92,8 @@ private slots:
 
     void aFileThatIsNotAnArchiveIsLeftByteForByte_data() {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("text") << QByteArray("this is not a database, just some text\n").repeated(200);
+        QTest::newRow("text")
+            << QByteArray("this is not a database, just some text\n").repeated(200);
         QTest::newRow("empty file") << QByteArray();
     }
     void aFileThatIsNotAnArchiveIsLeftByteForByte() {
