@@ -31,13 +31,15 @@ QVariantList valoriCampi(const DatiMovimento& d) {
             d.oraIns};
 }
 
-// The registration date of a stored movement; no value when the number is not stored.
-std::optional<QDate> dataDi(QSqlDatabase db, qint64 numero) {
+// The registration date of the movement read; no value when it is no longer stored, also
+// when its number now belongs to a movement inserted since.
+std::optional<QDate> dataDi(QSqlDatabase db, const MovimentoLetto& letto) {
     QSqlQuery q(db);
-    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione" FROM "Vardello"
-                             WHERE "Numero Progressivo" = ?)"),
-           {numero});
-    if (!q.next()) {
+    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione", "Utente", "DataIns", "OraIns"
+                             FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
+           {letto.numero});
+    if (!q.next() || q.value(1).toString() != letto.utente ||
+        q.value(2).toString() != letto.dataIns || q.value(3).toString() != letto.oraIns) {
         return std::nullopt;
     }
     return dataDaSql(q.value(0));
@@ -124,9 +126,9 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati) {
     }
 }
 
-bool variaMovimento(QSqlDatabase db, qint64 numero, const DatiMovimento& dati) {
+bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati) {
     TransazioneScrittura transazione(db);
-    const std::optional<QDate> dataPrecedente = dataDi(db, numero);
+    const std::optional<QDate> dataPrecedente = dataDi(db, letto);
     if (!dataPrecedente) {
         return false;
     }
@@ -136,28 +138,31 @@ bool variaMovimento(QSqlDatabase db, qint64 numero, const DatiMovimento& dati) {
                    "Operazione" = ?, "Entrate" = ?, "Uscite" = ?, "Codice Iva" = ?,
                    "Imponibile Iva" = ?, "Data documento" = ?, "Utente" = ?, "DataIns" = ?,
                    "OraIns" = ? WHERE "Numero Progressivo" = ?)"),
-               valoriCampi(dati) + QVariantList{numero});
+               valoriCampi(dati) + QVariantList{letto.numero});
     }
-    if (dataPrecedente->isValid() &&
-        chiaveMese(*dataPrecedente) != chiaveMese(dati.dataRegistrazione)) {
-        ricalcolaMesi(db, {chiaveMese(*dataPrecedente)});
+    // Both months' totals in the same transaction as the change, so that no later failure
+    // can leave them different from their rows.
+    QSet<int> mesi{chiaveMese(dati.dataRegistrazione)};
+    if (dataPrecedente->isValid()) {
+        mesi.insert(chiaveMese(*dataPrecedente));
     }
+    ricalcolaMesi(db, mesi);
     transazione.conferma();
     return true;
 }
 
-int cancellaMovimenti(QSqlDatabase db, const QList<qint64>& numeri) {
+int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti) {
     TransazioneScrittura transazione(db);
     QSet<int> mesi;
     int cancellati = 0;
-    for (qint64 numero : numeri) {
-        const std::optional<QDate> data = dataDi(db, numero);
+    for (const MovimentoLetto& letto : letti) {
+        const std::optional<QDate> data = dataDi(db, letto);
         if (!data) {
             continue;
         }
         QSqlQuery q(db);
         esegui(q, QStringLiteral(R"(DELETE FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
-               {numero});
+               {letto.numero});
         ++cancellati;
         if (data->isValid()) {
             mesi.insert(chiaveMese(*data));

@@ -27,6 +27,17 @@ struct DatiMovimento {
     QString oraIns;   // "HH:nn"
 };
 
+// A stored movement as a window last read it: its number, and who inserted it and when (as
+// stored, NULL as empty). A number freed by a deletion is given again to the next insert, so
+// a window that read the movement before could otherwise change or delete another
+// computer's new movement under the same number.
+struct MovimentoLetto {
+    qint64 numero = 0;
+    QString utente;
+    QString dataIns;
+    QString oraIns;
+};
+
 // The movements of one month in date order, and within a day in number order, appended to
 // `righe` as they are read (so the rows read before an error stay there). One range query on
 // "Data Registrazione".
@@ -47,14 +58,14 @@ qint64 NumeroProCas(QSqlDatabase db);
 // Returns the number given.
 qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati);
 
-// Rewrites the movement with that number. When the change moves it to another month, the
-// totals stored for the month it left are brought up to date in the same transaction.
-// False when there is no movement with that number (nothing is written).
-bool variaMovimento(QSqlDatabase db, qint64 numero, const DatiMovimento& dati);
+// Rewrites the movement read, and stores afresh the totals of its month (and of the month it
+// left, when the change moves it) in the same transaction. False when that movement is no
+// longer stored (nothing is written).
+bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati);
 
-// Deletes the movements with these numbers (those no longer stored are skipped) and brings
-// the totals of their months up to date: all of it or nothing. Returns how many were deleted.
-int cancellaMovimenti(QSqlDatabase db, const QList<qint64>& numeri);
+// Deletes the movements read (those no longer stored are skipped) and brings the totals of
+// their months up to date: all of it or nothing. Returns how many were deleted.
+int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti);
 
 // The row of the grid for a stored movement.
 RigaCassa rigaDi(qint64 numero, const DatiMovimento& dati);

@@ -36,6 +36,11 @@ class RigaCassa {
     std::optional<Money> entrate() const { return entrate_; }
     std::optional<Money> uscite() const { return uscite_; }
 
+    // Who inserted the movement, and when, as stored (NULL as empty).
+    QStringView utente() const { return testo(fineOperazione_, fineUtente_); }
+    QStringView dataIns() const { return testo(fineUtente_, fineDataIns_); }
+    QStringView oraIns() const { return testo(fineDataIns_, static_cast<int>(testi_.size())); }
+
     QString cella(int colonna) const;
 
   private:

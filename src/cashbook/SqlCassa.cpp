@@ -56,8 +56,11 @@ TransazioneScrittura::~TransazioneScrittura() {
 }
 
 void TransazioneScrittura::conferma() {
-    QSqlQuery q(db_);
-    esegui(q, QStringLiteral("COMMIT"));
+    // The driver's commit also notices a transaction the server has already given up, which
+    // a plain COMMIT statement would report as done.
+    if (!db_.commit()) {
+        lanciaErrore(db_.lastError());
+    }
     aperta_ = false;
     LiberaBlocchi(db_);
 }

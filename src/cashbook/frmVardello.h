@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "Money.h"
+#include "MovimentiCassa.h"
 
 class CampiIvaMovimento;
 class GrigliaCassa;
@@ -151,5 +152,6 @@ class frmVardello : public QWidget {
     Money TotaleUscitePrecedenti;
     bool GestioneIva = false;
     QString CodiceIvaStandard;
-    int RigaSelezionata = -1;  // the grid row loaded for change; -1 in insert mode
+    int RigaSelezionata = -1;           // the grid row loaded for change; -1 in insert mode
+    MovimentoLetto movimentoCaricato_;  // the stored movement loaded for change
 };

@@ -189,11 +189,12 @@ void frmVardello::cmdVar_Click() {
     if (numeroTesto.isEmpty()) {
         return;
     }
-    const qint64 numero = ConvertiValuta(numeroTesto).units() / Money::Scale;
+    MovimentoLetto letto = movimentoCaricato_;
+    letto.numero = ConvertiValuta(numeroTesto).units() / Money::Scale;
     const DatiMovimento dati = datiDaCampi(false);
     try {
         BusyPointer attesa;
-        if (!variaMovimento(DbArchivio(), numero, dati)) {
+        if (!variaMovimento(DbArchivio(), letto, dati)) {
             avvisa(QStringLiteral("Errore durante la variazione del record!"), titoloMessaggi(),
                    Interaction::Icon::Exclamation);
             return;
@@ -234,16 +235,17 @@ void frmVardello::cmdCanc_Click() {
     }
     // From the bottom up, so that removing a row does not move the rows still to visit.
     QList<int> righe;
-    QList<qint64> numeri;
+    QList<MovimentoLetto> letti;
     for (int riga = ultima; riga >= prima; --riga) {
         if (const RigaCassa* movimento = modello->movimento(riga)) {
             righe.append(riga);
-            numeri.append(movimento->numero());
+            letti.append({movimento->numero(), movimento->utente().toString(),
+                          movimento->dataIns().toString(), movimento->oraIns().toString()});
         }
     }
     try {
         BusyPointer attesa;
-        cancellaMovimenti(DbArchivio(), numeri);
+        cancellaMovimenti(DbArchivio(), letti);
     } catch (const ErroreArchivio& errore) {
         RefreshTotali();
         avvisa(erroreTabella(QStringLiteral("Vardello"), errore), QStringLiteral("Vardello"),
@@ -280,6 +282,9 @@ void frmVardello::grdGesca_RigaScelta(int riga) {
         return;
     }
     const QSqlRecord& r = *record;
+    movimentoCaricato_ = {movimento->numero(), r.value(QStringLiteral("Utente")).toString(),
+                          r.value(QStringLiteral("DataIns")).toString(),
+                          r.value(QStringLiteral("OraIns")).toString()};
     txtNumProg->setText(LeggiCampo(r, QStringLiteral("Numero Progressivo"), QString()));
     cmbOperazione->setEditText(LeggiCampo(r, QStringLiteral("Operazione"), QString()));
     txtDataRegistrazione->setText(LeggiCampo(r, QStringLiteral("Data Registrazione"), kDataVuota));

@@ -38,8 +38,12 @@ QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bo
         }
         db.setUserName(url.userName());
         db.setDatabaseName(url.path().mid(1));
-        // A server that cannot be reached is reported after a while instead of never.
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kAttesaServerS));
+        // A server that cannot be reached is reported after a while instead of never, and a
+        // write waits for another computer's lock as long as on a file, not for ever (a
+        // computer cut off in the middle of a write keeps its lock until the server notices).
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2'")
+                                 .arg(kAttesaServerS)
+                                 .arg(kAttesaBloccoMs));
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);

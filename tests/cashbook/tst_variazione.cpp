@@ -135,6 +135,34 @@ class TestVariazione : public QObject {
         QCOMPARE(cassa.movimentiInArchivio(), 1);
     }
 
+    void aNumberGivenAgainToAnotherComputersMovementIsLeftAlone() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.apri(true);
+        cassa.scegliRiga(2);  // number 3, the highest
+        // Meanwhile another computer deletes number 3 and records a new movement, which
+        // gets number 3 again.
+        cassa.env.exec(QStringLiteral(R"(DELETE FROM "Vardello" WHERE "Numero Progressivo" = 3)"));
+        cassa.env.exec(QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+                       "Data Registrazione", "Operazione", "Entrate", "Utente", "DataIns", "OraIns")
+                       VALUES (3, ?, 'Di Luca', 70000, 'Luca', '15/03/2005', '10:29'))"),
+                       {valoreSql(QDate(2005, 3, 3))});
+
+        cassa.c<QComboBox>("cmbOperazione")->setEditText(QStringLiteral("Tre corretto"));
+        cassa.clic("cmdVar");
+        QVERIFY(cassa.messaggio(QStringLiteral("Errore durante la variazione del record!")));
+        QCOMPARE(operazione(cassa, 3), QStringLiteral("Di Luca"));
+
+        // A grid showing a number 3 that is gone: deleting it leaves the new one alone.
+        cassa.apri(true);
+        cassa.env.exec(QStringLiteral(R"(UPDATE "Vardello" SET "Utente" = 'Marta',
+                       "Operazione" = 'Di Marta' WHERE "Numero Progressivo" = 3)"));
+        cassa.selezionaRighe(2, 2);
+        cassa.clic("cmdCanc");
+        QCOMPARE(operazione(cassa, 3), QStringLiteral("Di Marta"));
+        QCOMPARE(cassa.trimmed(2, 1), QStringLiteral("Di Marta"));
+    }
+
     void aChangeToAnotherMonthBringsTheMonthLeftUpToDate() {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant(), "Resta");
