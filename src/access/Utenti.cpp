@@ -88,7 +88,8 @@ bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::E
     return eseguiInTransazione(
         db,
         [&utenti](QSqlQuery& q) {
-            if (!eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
+            if (!bloccaTabella(q, QStringLiteral("Tabella utenti")) ||
+                !eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
                 return false;
             }
             for (const Utente& u : utenti) {

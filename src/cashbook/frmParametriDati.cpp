@@ -15,7 +15,8 @@ bool scriviParametri(QSqlDatabase db, const Parametri& parametri, archivio::Erro
         [&valori](QSqlQuery& q) {
             // The table holds one row; should it hold more, they all get the same values,
             // so whichever row is read first carries them.
-            if (!eseguiSql(q, QStringLiteral(R"(UPDATE "Parametri" SET "Gestione Iva" = ?,
+            if (!bloccaTabella(q, QStringLiteral("Parametri")) ||
+                !eseguiSql(q, QStringLiteral(R"(UPDATE "Parametri" SET "Gestione Iva" = ?,
                                              "Codice Iva Standard" = ?, "Iva Trimestrale" = ?)"),
                            valori)) {
                 return false;

@@ -1,5 +1,6 @@
 #include "Transazione.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 
 #include "DatiCondivisi.h"
@@ -34,4 +35,11 @@ bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>&
     }
     LiberaBlocchi(db);
     return riuscito;
+}
+
+bool bloccaTabella(QSqlQuery& q, const QString& tabella) {
+    if (q.driver()->dbmsType() != QSqlDriver::PostgreSQL) {
+        return true;
+    }
+    return q.exec(QStringLiteral("LOCK TABLE \"%1\" IN EXCLUSIVE MODE").arg(tabella));
 }

@@ -12,3 +12,9 @@
 // engine's error and the result is false.
 bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>& lavoro,
                          archivio::Errore* errore);
+
+// For a rewrite inside eseguiInTransazione: on a PostgreSQL server, locks `tabella` against
+// other computers' writes until the transaction ends, so that two rewrites at the same moment
+// run one after the other instead of mixing (on a file the engine's write lock does this by
+// itself). False, with the error on q, when the lock cannot be taken.
+bool bloccaTabella(QSqlQuery& q, const QString& tabella);

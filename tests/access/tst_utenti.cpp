@@ -8,7 +8,9 @@
 
 #include "Colori.h"
 #include "Programma.h"
+#include "Sql.h"
 #include "TestEnvironment.h"
+#include "Utenti.h"
 #include "frmAccesso.h"
 #include "frmUtenti.h"
 
@@ -199,6 +201,36 @@ class TestUtenti : public QObject {
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("Utente non trovato."));
         QVERIFY(login.isVisible());
+    }
+
+    void aRewriteWaitsForAnotherComputersRewriteOnAServer() {
+        if (!TestEnvironment::onPostgres()) {
+            QSKIP("on a file the engine's write lock serialises the rewrites by itself");
+        }
+        TestEnvironment env;
+        addUsers(env);
+        const QStringList before = table();
+        // Another computer is rewriting the table and has written a user it has not yet
+        // committed: a rewrite that went on regardless would delete the rows it sees and
+        // leave that user in, a mix of both lists.
+        archivio::Errore e;
+        QVERIFY(archivio::apri(programma().PercorsoArchivio, QStringLiteral("altro"), &e));
+        {
+            QSqlDatabase altro = QSqlDatabase::database(QStringLiteral("altro"));
+            QSqlQuery a(altro);
+            QVERIFY(altro.transaction());
+            QVERIFY(
+                a.exec(QStringLiteral(R"(INSERT INTO "Tabella utenti" VALUES ('Intruso', ''))")));
+            QSqlQuery q(DbArchivio());
+            QVERIFY(q.exec(QStringLiteral("SET lock_timeout = '300ms'")));
+
+            // This rewrite waits for that one instead of mixing with it; here it gives up.
+            QVERIFY(!sostituisciUtenti(DbArchivio(), {{QStringLiteral("Luca"), QString()}}, &e));
+            QCOMPARE(e.codice, QStringLiteral("55P03"));  // lock_not_available
+            QVERIFY(altro.rollback());
+        }
+        archivio::chiudi(QStringLiteral("altro"));
+        QCOMPARE(table(), before);
     }
 
     void newNamesAreCutToTwentyFiveCharactersAndBlankOnesIgnored() {
