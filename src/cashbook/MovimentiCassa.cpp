@@ -31,18 +31,22 @@ QVariantList valoriCampi(const DatiMovimento& d) {
             d.oraIns};
 }
 
-// The registration date of the movement read; no value when it is no longer stored, also
-// when its number now belongs to a movement inserted since.
+// The registration date of the movement read; no value when it is no longer stored as read,
+// also when its number now belongs to a movement inserted since.
 std::optional<QDate> dataDi(QSqlDatabase db, const MovimentoLetto& letto) {
     QSqlQuery q(db);
-    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione", "Utente", "DataIns", "OraIns"
-                             FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
+    esegui(q, QStringLiteral(R"(SELECT * FROM "Vardello" WHERE "Numero Progressivo" = ?)"),
            {letto.numero});
-    if (!q.next() || q.value(1).toString() != letto.utente ||
-        q.value(2).toString() != letto.dataIns || q.value(3).toString() != letto.oraIns) {
+    if (!q.next()) {
         return std::nullopt;
     }
-    return dataDaSql(q.value(0));
+    const MovimentoLetto ora = movimentoLetto(q.record());
+    if (ora.dataRegistrazione != letto.dataRegistrazione || ora.operazione != letto.operazione ||
+        ora.entrate != letto.entrate || ora.uscite != letto.uscite || ora.utente != letto.utente ||
+        ora.dataIns != letto.dataIns || ora.oraIns != letto.oraIns) {
+        return std::nullopt;
+    }
+    return ora.dataRegistrazione;
 }
 
 // A month as one number, so that months can be kept in a set.
@@ -57,6 +61,28 @@ void ricalcolaMesi(QSqlDatabase db, const QSet<int>& mesi) {
 }
 
 }  // namespace
+
+MovimentoLetto movimentoLetto(const RigaCassa& riga) {
+    return {riga.numero(),
+            riga.dataRegistrazione(),
+            riga.operazione().toString(),
+            riga.entrate().value_or(Money()),
+            riga.uscite().value_or(Money()),
+            riga.utente().toString(),
+            riga.dataIns().toString(),
+            riga.oraIns().toString()};
+}
+
+MovimentoLetto movimentoLetto(const QSqlRecord& r) {
+    return {r.value(QStringLiteral("Numero Progressivo")).toLongLong(),
+            dataDaSql(r.value(QStringLiteral("Data Registrazione"))),
+            r.value(QStringLiteral("Operazione")).toString(),
+            importoONull(r.value(QStringLiteral("Entrate"))).value_or(Money()),
+            importoONull(r.value(QStringLiteral("Uscite"))).value_or(Money()),
+            r.value(QStringLiteral("Utente")).toString(),
+            r.value(QStringLiteral("DataIns")).toString(),
+            r.value(QStringLiteral("OraIns")).toString()};
+}
 
 void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
     QSqlQuery q(db);

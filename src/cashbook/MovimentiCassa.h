@@ -27,16 +27,25 @@ struct DatiMovimento {
     QString oraIns;   // "HH:nn"
 };
 
-// A stored movement as a window last read it: its number, and who inserted it and when (as
-// stored, NULL as empty). A number freed by a deletion is given again to the next insert, so
-// a window that read the movement before could otherwise change or delete another
-// computer's new movement under the same number.
+// A stored movement as a window last read it: its number, what the grid shows of it, and who
+// inserted it and when (as stored, NULL as empty). A number freed by a deletion is given
+// again to the next insert, so a window that read the movement before could otherwise change
+// or delete another computer's new movement under the same number; a movement another
+// computer changed meanwhile is not overwritten unseen either.
 struct MovimentoLetto {
     qint64 numero = 0;
+    QDate dataRegistrazione;
+    QString operazione;
+    Money entrate;  // NULL as 0
+    Money uscite;
     QString utente;
     QString dataIns;
     QString oraIns;
 };
+
+// The movement as the grid row shows it, and as the whole stored record reads.
+MovimentoLetto movimentoLetto(const RigaCassa& riga);
+MovimentoLetto movimentoLetto(const QSqlRecord& record);
 
 // The movements of one month in date order, and within a day in number order, appended to
 // `righe` as they are read (so the rows read before an error stay there). One range query on

@@ -36,7 +36,10 @@ class RigaCassa {
     std::optional<Money> entrate() const { return entrate_; }
     std::optional<Money> uscite() const { return uscite_; }
 
-    // Who inserted the movement, and when, as stored (NULL as empty).
+    // Invalid when NULL.
+    const QDate& dataRegistrazione() const { return dataRegistrazione_; }
+    // The operation, and who inserted the movement and when, as stored (NULL as empty).
+    QStringView operazione() const { return testo(0, fineOperazione_); }
     QStringView utente() const { return testo(fineOperazione_, fineUtente_); }
     QStringView dataIns() const { return testo(fineUtente_, fineDataIns_); }
     QStringView oraIns() const { return testo(fineDataIns_, static_cast<int>(testi_.size())); }

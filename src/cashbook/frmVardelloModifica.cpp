@@ -239,8 +239,7 @@ void frmVardello::cmdCanc_Click() {
     for (int riga = ultima; riga >= prima; --riga) {
         if (const RigaCassa* movimento = modello->movimento(riga)) {
             righe.append(riga);
-            letti.append({movimento->numero(), movimento->utente().toString(),
-                          movimento->dataIns().toString(), movimento->oraIns().toString()});
+            letti.append(movimentoLetto(*movimento));
         }
     }
     try {
@@ -282,9 +281,7 @@ void frmVardello::grdGesca_RigaScelta(int riga) {
         return;
     }
     const QSqlRecord& r = *record;
-    movimentoCaricato_ = {movimento->numero(), r.value(QStringLiteral("Utente")).toString(),
-                          r.value(QStringLiteral("DataIns")).toString(),
-                          r.value(QStringLiteral("OraIns")).toString()};
+    movimentoCaricato_ = movimentoLetto(r);
     txtNumProg->setText(LeggiCampo(r, QStringLiteral("Numero Progressivo"), QString()));
     cmbOperazione->setEditText(LeggiCampo(r, QStringLiteral("Operazione"), QString()));
     txtDataRegistrazione->setText(LeggiCampo(r, QStringLiteral("Data Registrazione"), kDataVuota));

@@ -35,6 +35,7 @@ void inserisciCarattere(QLineEdit* campo, int codice, int lunghezzaMassima);
 void installaTastiNumerici(QLineEdit* campo);
 
 // A field whose every character must pass its key rules takes nothing from the clipboard:
-// Ctrl+V, Shift+Insert and the middle button are refused with a beep, as any character the
-// rules refuse, and the field has no context menu and takes no dropped text.
+// Ctrl+V and Shift+Insert are refused with a beep, as any character the rules refuse; the
+// middle button (which pastes on some desktops) does nothing; the field has no context menu
+// and takes no dropped text.
 void rifiutaIncolla(QLineEdit* campo);

@@ -132,6 +132,12 @@ QString codiceErrore(const QSqlError& errore) {
 }
 
 Errore erroreDi(const QSqlError& errore) {
+    // A statement on a connection that is not open fails without any error of the engine's:
+    // the server went away and could not be reached again.
+    if (!errore.isValid()) {
+        return {QStringLiteral("08006"),
+                QStringLiteral("Connessione all'archivio interrotta: il server non risponde.")};
+    }
     QString testo = errore.databaseText();
     if (testo.isEmpty()) {
         testo = errore.text();

@@ -161,6 +161,17 @@ class TestVariazione : public QObject {
         cassa.clic("cmdCanc");
         QCOMPARE(operazione(cassa, 3), QStringLiteral("Di Marta"));
         QCOMPARE(cassa.trimmed(2, 1), QStringLiteral("Di Marta"));
+
+        // The same user re-entering a corrected movement within the minute leaves the same
+        // stamp: what the movement holds tells it apart.
+        cassa.env.ui.clear();
+        cassa.scegliRiga(0);
+        cassa.env.exec(QStringLiteral(R"(UPDATE "Vardello" SET "Entrate" = 1230000
+                                         WHERE "Numero Progressivo" = 1)"));
+        cassa.c<QComboBox>("cmbOperazione")->setEditText(QStringLiteral("Uno corretto"));
+        cassa.clic("cmdVar");
+        QVERIFY(cassa.messaggio(QStringLiteral("Errore durante la variazione del record!")));
+        QCOMPARE(operazione(cassa, 1), QStringLiteral("Uno"));
     }
 
     void aChangeToAnotherMonthBringsTheMonthLeftUpToDate() {
@@ -200,8 +211,10 @@ class TestVariazione : public QObject {
         QCOMPARE(cassa.movimentiInArchivio(), 2);
 
         // A write the engine refuses is told, never taken for done.
+        cassa.apri(true);
         cassa.env.ui.clear();
-        cassa.c<QLineEdit>("txtNumProg")->setText(QStringLiteral("2"));
+        cassa.scegliRiga(0);  // number 2, now the first
+        cassa.c<QComboBox>("cmbOperazione")->setEditText(QStringLiteral("Cambiato"));
         cassa.rifiutaScritture("UPDATE");
         cassa.clic("cmdVar");
         QCOMPARE(cassa.env.ui.beeps, 1);

@@ -1,5 +1,5 @@
 // One copy of the program inserting movements through the main window's insert command, for
-// the test that runs several copies on the same archive at once.
+// the tests that run several copies on the same archive at once or kill one while it writes.
 //   concorrenza_worker <archive> <copy number> <movements>
 // Exit code: 0 when every insert went through and no error reached the person, 1 otherwise
 // (the messages are written to standard error).

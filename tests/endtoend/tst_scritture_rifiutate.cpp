@@ -113,6 +113,29 @@ class TestScrittureRifiutate : public QObject {
         QCOMPARE(cassa.env.ui.messages.size(), 1);
         QCOMPARE(contenuto(testimone), QStringLiteral("2/1050000"));
         QCOMPARE(cassa.trimmed(1, 1), QStringLiteral("Vendita"));
+
+        // Cut off again, and this time the server cannot be reached at all: after the refusal
+        // of the action that met the loss, the next one gives the code of a lost connection,
+        // not an empty error.
+        QSqlDatabase programma = DbArchivio();
+        const int porta = programma.port();
+        programma.setPort(1);
+        {
+            QSqlQuery q(QSqlDatabase::database(testimone));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT pg_terminate_backend(pid)
+                    FROM pg_stat_activity WHERE datname = current_database()
+                    AND pid <> pg_backend_pid())")));
+        }
+        inserisciVendita(cassa);
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.env.ui.messages.size(), 3);
+        QVERIFY2(cassa.env.ui.messages[2].text.endsWith(QStringLiteral("Codice errore = 08006")),
+                 qPrintable(cassa.env.ui.messages[2].text));
+        QCOMPARE(contenuto(testimone), QStringLiteral("2/1050000"));
+        programma.setPort(porta);
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.env.ui.messages.size(), 3);
+        QCOMPARE(contenuto(testimone), QStringLiteral("3/1100000"));
         archivio::chiudi(testimone);
     }
 };
