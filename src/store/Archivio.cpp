@@ -38,12 +38,8 @@ QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bo
         }
         db.setUserName(url.userName());
         db.setDatabaseName(url.path().mid(1));
-        // A server that cannot be reached is reported after a while instead of never, and a
-        // write waits for another computer's lock as long as on a file, not for ever (a
-        // computer cut off in the middle of a write keeps its lock until the server notices).
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2'")
-                                 .arg(kAttesaServerS)
-                                 .arg(kAttesaBloccoMs));
+        // A server that cannot be reached is reported after a while instead of never.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kAttesaServerS));
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomeConnessione);
@@ -57,6 +53,13 @@ QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bo
     db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kAttesaBloccoMs));
     return db;
+}
+
+// A write waits for another computer's lock as long as on a file, not for ever: a computer
+// cut off in the middle of a write keeps its lock until the server notices. (A session
+// setting rather than a connection option, which a connection pooler may refuse.)
+bool impostaPostgres(QSqlDatabase& db, Errore* errore) {
+    return esegui(db, QStringLiteral("SET lock_timeout = %1").arg(kAttesaBloccoMs), errore);
 }
 
 bool impostaSQLite(QSqlDatabase& db, Errore* errore) {
@@ -161,6 +164,8 @@ bool apri(const QString& percorso, const QString& nomeConnessione, Errore* error
             }
         } else if (motoreDi(percorso) == Motore::SQLite && !impostaSQLite(db, errore)) {
             db.close();
+        } else if (motoreDi(percorso) == Motore::PostgreSQL && !impostaPostgres(db, errore)) {
+            db.close();
         } else if (!controllaTabelle(db, errore)) {
             db.close();
         } else {
@@ -215,6 +220,10 @@ bool crea(const QString& percorso, Errore* errore) {
         QFile::remove(percorso);
     }
     return creato;
+}
+
+bool riapri(QSqlDatabase& db) {
+    return db.open() && impostaPostgres(db, nullptr);
 }
 
 void chiudi(const QString& nomeConnessione) {

@@ -28,6 +28,10 @@ bool apri(const QString& percorso, const QString& nomeConnessione, Errore* error
 // must exist and hold none of the tables). The connection is closed afterwards.
 bool crea(const QString& percorso, Errore* errore);
 
+// Opens again a server connection of apri that was lost, with the same session settings.
+// False when the server cannot be reached.
+bool riapri(QSqlDatabase& db);
+
 // Closes and forgets a connection opened by apri.
 void chiudi(const QString& nomeConnessione);
 

@@ -1,5 +1,7 @@
 #include "Programma.h"
 
+#include "Archivio.h"
+
 StatoProgramma& programma() {
     static StatoProgramma stato;
     return stato;
@@ -8,7 +10,7 @@ StatoProgramma& programma() {
 QSqlDatabase DbArchivio() {
     QSqlDatabase db = QSqlDatabase::database(kConnessioneArchivio, false);
     if (db.isValid() && !db.isOpen() && db.driverName() == QLatin1String("QPSQL")) {
-        db.open();
+        archivio::riapri(db);
     }
     return db;
 }

@@ -113,6 +113,12 @@ class TestScrittureRifiutate : public QObject {
         QCOMPARE(cassa.env.ui.messages.size(), 1);
         QCOMPARE(contenuto(testimone), QStringLiteral("2/1050000"));
         QCOMPARE(cassa.trimmed(1, 1), QStringLiteral("Vendita"));
+        {
+            // The new session waits for other computers' locks as the first one did.
+            QSqlQuery q(DbArchivio());
+            QVERIFY(eseguiSql(q, QStringLiteral("SHOW lock_timeout")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("30s"));
+        }
 
         // Cut off again, and this time the server cannot be reached at all: after the refusal
         // of the action that met the loss, the next one gives the code of a lost connection,
