@@ -1,5 +1,6 @@
 #include "GeneraArchivio.h"
 
+#include <QFile>
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -8,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "Archivio.h"
 #include "DatiCondivisi.h"
 #include "Money.h"
 
@@ -208,4 +210,29 @@ bool generaArchivio(QSqlDatabase db, const OpzioniArchivio& opzioni, QString* er
         return false;
     }
     return true;
+}
+
+bool creaArchivioGenerato(const QString& percorso, const OpzioniArchivio& opzioni,
+                          QString* errore) {
+    const QString connessione = QStringLiteral("generatore");
+    archivio::Errore e;
+    if (!archivio::crea(percorso, &e) || !archivio::apri(percorso, connessione, &e)) {
+        *errore = e.testo;
+        return false;
+    }
+    bool riuscito = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connessione);
+        riuscito = generaArchivio(db, opzioni, errore);
+        QSqlQuery statistiche(db);
+        if (riuscito && !statistiche.exec(QStringLiteral("ANALYZE"))) {
+            *errore = statistiche.lastError().text();
+            riuscito = false;
+        }
+    }
+    archivio::chiudi(connessione);
+    if (!riuscito) {
+        QFile::remove(percorso);
+    }
+    return riuscito;
 }

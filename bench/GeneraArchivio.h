@@ -20,3 +20,9 @@ struct OpzioniArchivio {
 // One transaction with prepared statements. False, with the engine's text in `errore`, when
 // a statement fails; nothing is kept then.
 bool generaArchivio(QSqlDatabase db, const OpzioniArchivio& opzioni, QString* errore);
+
+// Creates a new archive at `percorso` (a file, or a PostgreSQL URI), fills it as above and
+// has the engine gather the statistics of the new rows, so that queries are not planned for
+// an empty table. False, with the reason in `errore`, when a step fails; a file made by it is
+// removed again.
+bool creaArchivioGenerato(const QString& percorso, const OpzioniArchivio& opzioni, QString* errore);

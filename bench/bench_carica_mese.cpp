@@ -104,10 +104,6 @@ QString preparaArchivio() {
         }
         return percorso;
     }
-    if (!archivio::crea(percorso, &errore) ||
-        !archivio::apri(percorso, QStringLiteral("generatore"), &errore)) {
-        qFatal("cannot create the archive: %s", qPrintable(errore.testo));
-    }
     OpzioniArchivio opzioni;
     opzioni.movimenti = kMovimenti;
     opzioni.meseDenso = kMese;
@@ -115,18 +111,7 @@ QString preparaArchivio() {
     QElapsedTimer tempo;
     tempo.start();
     QString testo;
-    bool riuscito = false;
-    {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("generatore"));
-        riuscito = generaArchivio(db, opzioni, &testo);
-        // The engine's statistics of the new rows, so that the first runs are not measured
-        // with a plan made for an empty table.
-        QSqlQuery statistiche(db);
-        riuscito = riuscito && eseguiSql(statistiche, QStringLiteral("ANALYZE"));
-    }
-    archivio::chiudi(QStringLiteral("generatore"));
-    if (!riuscito) {
-        QFile::remove(percorso);
+    if (!creaArchivioGenerato(percorso, opzioni, &testo)) {
         qFatal("cannot generate the archive: %s", qPrintable(testo));
     }
     std::printf("Archive of %lld movements generated in %.1f s: %s\n",

@@ -28,23 +28,11 @@ int main(int argc, char** argv) {
     }
 
     const QString percorso = argomenti.at(1);
-    archivio::Errore errore;
-    if (!archivio::crea(percorso, &errore) ||
-        !archivio::apri(percorso, QStringLiteral("generatore"), &errore)) {
-        std::fprintf(stderr, "archivio non creato: %s\n", qPrintable(errore.testo));
-        return 1;
-    }
     QElapsedTimer tempo;
     tempo.start();
     QString testo;
-    bool riuscito = false;
-    {
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("generatore"));
-        riuscito = generaArchivio(db, opzioni, &testo);
-    }
-    archivio::chiudi(QStringLiteral("generatore"));
-    if (!riuscito) {
-        std::fprintf(stderr, "generazione fallita: %s\n", qPrintable(testo));
+    if (!creaArchivioGenerato(percorso, opzioni, &testo)) {
+        std::fprintf(stderr, "archivio non generato: %s\n", qPrintable(testo));
         return 1;
     }
     std::printf("%lld movimenti scritti in %.1f s\n", static_cast<long long>(opzioni.movimenti),

@@ -71,22 +71,20 @@ class TestCopiaArchivio : public QObject {
     // file) and back again: the last file holds exactly what the first one held.
     void aLargeFileThereAndBackIsIdenticalTableByTable() {
         TestEnvironment env;
-        const QString origine = env.createArchiveFile(QStringLiteral("origine.mdb"));
+        const QString origine = env.dir.filePath(QStringLiteral("origine.mdb"));
         {
-            archivio::Errore e;
-            QVERIFY(archivio::apri(origine, QStringLiteral("generatore"), &e));
             OpzioniArchivio opzioni;
             opzioni.movimenti = 100'000;
             QString errore;
-            QVERIFY2(generaArchivio(QSqlDatabase::database(QStringLiteral("generatore")), opzioni,
-                                    &errore),
-                     qPrintable(errore));
-            QSqlQuery q(QSqlDatabase::database(QStringLiteral("generatore")));
+            QVERIFY2(creaArchivioGenerato(origine, opzioni, &errore), qPrintable(errore));
+            archivio::Errore e;
+            QVERIFY(archivio::apri(origine, QStringLiteral("titolo"), &e));
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("titolo")));
             QVERIFY(eseguiSql(q, QStringLiteral(R"(INSERT INTO "Riferimenti standard"
                                                   VALUES ('Titolo stampa', ?))"),
                               {QStringLiteral("Cassa \"Rossi\" & C. – € 😀")}));
             q.finish();
-            archivio::chiudi(QStringLiteral("generatore"));
+            archivio::chiudi(QStringLiteral("titolo"));
         }
         const QString intermedio = env.newArchiveLocation(QStringLiteral("intermedio"));
         const QString ritorno = env.dir.filePath(QStringLiteral("ritorno.mdb"));
