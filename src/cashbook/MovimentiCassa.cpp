@@ -4,6 +4,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "Sql.h"
 #include "SqlCassa.h"
 #include "TotaliCassa.h"
 
@@ -85,14 +86,14 @@ MovimentoLetto movimentoLetto(const QSqlRecord& r) {
 }
 
 void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate", "Uscite",
-                                    "Numero Progressivo", "Utente", "DataIns", "OraIns"
-                             FROM "Vardello"
-                             WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?
-                             ORDER BY "Data Registrazione", "Numero Progressivo")"),
-           {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    Istruzione mese_(db, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
+                                          "Uscite", "Numero Progressivo", "Utente", "DataIns",
+                                          "OraIns"
+                                   FROM "Vardello"
+                                   WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?
+                                   ORDER BY "Data Registrazione", "Numero Progressivo")"));
+    QSqlQuery& q = mese_.esegui(
+        {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
     while (q.next()) {
         righe.append(RigaCassa(dataDaSql(q.value(0)), q.value(1).toString(),
                                importoONull(q.value(2)), importoONull(q.value(3)),
@@ -121,8 +122,8 @@ std::optional<QSqlRecord> leggiMovimento(QSqlDatabase db, qint64 numero) {
 }
 
 qint64 NumeroProCas(QSqlDatabase db) {
-    QSqlQuery q(db);
-    esegui(q, QStringLiteral(R"(SELECT MAX("Numero Progressivo") FROM "Vardello")"));
+    Istruzione massimo(db, QStringLiteral(R"(SELECT MAX("Numero Progressivo") FROM "Vardello")"));
+    QSqlQuery& q = massimo.esegui();
     if (!q.next() || q.isNull(0)) {
         return 1;
     }
@@ -134,19 +135,19 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati) {
         TransazioneScrittura transazione(db);
         const qint64 numero = NumeroProCas(db);
         try {
-            QSqlQuery q(db);
-            esegui(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
-                       "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
-                       "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
-                       VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"),
-                   QVariantList{numero} + valoriCampi(dati));
+            Istruzione inserimento(db, QStringLiteral(R"(INSERT INTO "Vardello" (
+                "Numero Progressivo", "Data Registrazione", "Operazione", "Entrate", "Uscite",
+                "Codice Iva", "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
+                VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
+            inserimento.esegui(QVariantList{numero} + valoriCampi(dati));
         } catch (const ErroreArchivio& errore) {
             if (eChiaveDuplicata(errore) && tentativo < kTentativiNumerazione) {
                 continue;
             }
             throw;
         }
-        ricalcolaTotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month());
+        aggiungiATotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month(),
+                            {dati.entrate, dati.uscite});
         transazione.conferma();
         return numero;
     }

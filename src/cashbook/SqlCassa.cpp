@@ -36,8 +36,9 @@ bool suPostgres(const QSqlDatabase& db) {
 TransazioneScrittura::TransazioneScrittura(QSqlDatabase db) : db_(std::move(db)) {
     QSqlQuery q(db_);
     if (suPostgres(db_)) {
-        esegui(q, QStringLiteral("BEGIN"));
-        if (!q.exec(QStringLiteral(R"(LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
+        // One round trip for both statements.
+        if (!q.exec(QStringLiteral(
+                R"(BEGIN; LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
             const QSqlError errore = q.lastError();
             q.exec(QStringLiteral("ROLLBACK"));
             lanciaErrore(errore);

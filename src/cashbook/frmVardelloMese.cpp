@@ -38,7 +38,12 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
             RefreshTotali();
             return;
         }
-        SaveTotaliMese(DataMese.year(), DataMese.month());
+        // Every write keeps a month's stored totals equal to its sums, so they are stored
+        // afresh (under the write lock) only when they differ from the rows just read.
+        if (totaliRegistrati(DbArchivio(), DataMese.year(), DataMese.month()) !=
+            TotaliMese{TotaleEntrateMese, TotaleUsciteMese}) {
+            SaveTotaliMese(DataMese.year(), DataMese.month());
+        }
     } catch (const ErroreArchivio& errore) {
         if (modello->movimenti() == 0) {
             modello->carica(std::move(righe));  // the rows read before the error stay shown

@@ -223,10 +223,12 @@ bool crea(const QString& percorso, Errore* errore) {
 }
 
 bool riapri(QSqlDatabase& db) {
+    dimenticaIstruzioni(db.connectionName());
     return db.open() && impostaPostgres(db, nullptr);
 }
 
 void chiudi(const QString& nomeConnessione) {
+    dimenticaIstruzioni(nomeConnessione);
     {
         QSqlDatabase db = QSqlDatabase::database(nomeConnessione, false);
         if (db.isValid()) {
