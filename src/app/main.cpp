@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "Clock.h"
+#include "ComandoEsporta.h"
 #include "ComandiAmministratore.h"
 #include "Platform.h"
 #include "ProvaAvvio.h"
@@ -26,6 +27,10 @@ int main(int argc, char* argv[]) {
     {
         // The administrator's commands run without any window (and without a display).
         QCoreApplication console(argc, argv);
+        if (eComandoEsporta(QCoreApplication::arguments())) {
+            identify();
+            return eseguiComandoEsporta(QCoreApplication::arguments());
+        }
         if (eComandoAmministratore(QCoreApplication::arguments())) {
             identify();
             return eseguiComandoAmministratore(QCoreApplication::arguments());

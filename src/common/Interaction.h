@@ -24,4 +24,10 @@ public:
                                             const QString& defaultText) = 0;
     // Lets the person choose printer and copies; false when cancelled.
     virtual bool choosePrinter(QPrinter& printer) = 0;
+    // The platform's save dialog, opening on the proposed path and offering the files the
+    // filter names ("Cartella di lavoro Excel (*.xlsx)"); the path chosen, or no value when
+    // the person cancelled. The dialog asks itself before an existing file is replaced.
+    virtual std::optional<QString> chooseSaveFile(const QString& title,
+                                                  const QString& proposedPath,
+                                                  const QString& filter) = 0;
 };

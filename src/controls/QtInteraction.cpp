@@ -1,6 +1,7 @@
 #include "QtInteraction.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -71,4 +72,15 @@ std::optional<QString> QtInteraction::inputBox(const QString& prompt, const QStr
 bool QtInteraction::choosePrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtInteraction::chooseSaveFile(const QString& title,
+                                                     const QString& proposedPath,
+                                                     const QString& filter) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposedPath, filter);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
 }

@@ -32,6 +32,13 @@ void preparaParser(QCommandLineParser& parser) {
                                      "<destinazione> (indicato come argomento) e verifica la "
                                      "copia riga per riga."),
                       QStringLiteral("origine")});
+    // Run by the cash book (ComandoEsporta.h); described here so that --help lists it.
+    parser.addOption({QStringLiteral("esporta"),
+                      QStringLiteral("--esporta ARCHIVIO DA A FILE: esporta per il "
+                                     "commercialista il libro di cassa dal giorno DA al giorno A "
+                                     "(gg/mm/aaaa) nel FILE, Excel se termina con .xlsx, CSV se "
+                                     "con .csv, senza aprire finestre."),
+                      QStringLiteral("archivio")});
     parser.addOption(
         {QStringLiteral("prova-avvio"),
          QStringLiteral("Avvia il programma senza finestre visibili, entra come "

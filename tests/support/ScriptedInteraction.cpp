@@ -30,6 +30,16 @@ bool ScriptedInteraction::choosePrinter(QPrinter& printer) {
     return true;
 }
 
+std::optional<QString> ScriptedInteraction::chooseSaveFile(const QString& title,
+                                                           const QString& proposedPath,
+                                                           const QString& filter) {
+    saveDialogs.append(title + QLatin1Char('|') + proposedPath + QLatin1Char('|') + filter);
+    if (saveAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    return saveAnswers.dequeue();
+}
+
 void ScriptedInteraction::clear() {
     messages.clear();
     answers.clear();
@@ -38,4 +48,6 @@ void ScriptedInteraction::clear() {
     inputAnswers.clear();
     printerDialogs = 0;
     cancelPrinter = false;
+    saveDialogs.clear();
+    saveAnswers.clear();
 }

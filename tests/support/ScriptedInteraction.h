@@ -25,6 +25,9 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     bool choosePrinter(QPrinter& printer) override;
+    // Records "title|proposed path|filter"; answers from saveAnswers, cancelled when empty.
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& proposedPath,
+                                          const QString& filter) override;
 
     void clear();
 
@@ -36,4 +39,6 @@ public:
     int printerDialogs = 0;
     bool cancelPrinter = false;
     QString pdfPath;  // where an accepted printer dialog sends the print
+    QList<QString> saveDialogs;
+    QQueue<QString> saveAnswers;
 };
