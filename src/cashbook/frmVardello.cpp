@@ -1,6 +1,7 @@
 // Start-up, the choice of the month shown, the parameters and the window's size.
 #include "frmVardello.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QTabBar>
 
 #include "Avvio.h"
+#include "CopiaAllUscita.h"
 #include "CampiIvaMovimento.h"
 #include "GrigliaCassa.h"
 #include "MessaggiCassa.h"
@@ -56,6 +58,7 @@ bool frmVardello::Avvio() {
 }
 
 void frmVardello::Prepara() {
+    copiaAllUscita_ = true;
     setWindowTitle(QStringLiteral("Vardello - Versione %1.%2.%3 - Archivio:%4")
                        .arg(VARDELLO_VERSION_MAJOR)
                        .arg(VARDELLO_VERSION_MINOR)
@@ -141,6 +144,15 @@ void frmVardello::ImpostaGestioni() {
     }
     // Without the two VAT buttons cmdInfo closes their gap.
     cmdInfo->move(pixel(GestioneIva ? 5340 : 2820), cmdInfo->y());
+    cmdEsporta->move(pixel(GestioneIva ? kEsportaConIva : kEsportaSenzaIva), cmdEsporta->y());
+}
+
+void frmVardello::closeEvent(QCloseEvent* evento) {
+    if (copiaAllUscita_) {
+        copiaAllUscita_ = false;  // once, even when the window is asked to close again
+        copiaDiSicurezzaAllUscita(this);
+    }
+    evento->accept();
 }
 
 void frmVardello::resizeEvent(QResizeEvent* evento) {

@@ -59,6 +59,8 @@ class frmVardello : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* evento) override;
+    // The program ends with the main window: the day's backup is made first.
+    void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
   private:
@@ -96,6 +98,7 @@ class frmVardello : public QWidget {
     void cmdCodiciIva_Click();
     void cmdSituazioneIva_Click();
     void cmdUtenti_Click();
+    void cmdEsporta_Click();
 
     // Controls.
     GrigliaCassa* grdGesca = nullptr;
@@ -139,11 +142,18 @@ class frmVardello : public QWidget {
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdUtenti = nullptr;
     QPushButton* cmdCopia = nullptr;
+    QPushButton* cmdEsporta = nullptr;
     QTabBar* tabMesi = nullptr;
     QLabel* lblAnno = nullptr;
     QComboBox* cmbAnno = nullptr;
 
     CampiIvaMovimento* campiIva = nullptr;
+
+    // The export button's place in the button row (twips): between cmdSituazioneIva and
+    // cmdInfo with VAT management, right after cmdInfo without it.
+    static constexpr int kEsportaConIva = 4718;
+    static constexpr int kEsportaSenzaIva = 3720;
+    static constexpr int kLarghezzaEsporta = 600;
 
     // State.
     Money TotaleEntrateMese;
@@ -154,4 +164,5 @@ class frmVardello : public QWidget {
     QString CodiceIvaStandard;
     int RigaSelezionata = -1;           // the grid row loaded for change; -1 in insert mode
     MovimentoLetto movimentoCaricato_;  // the stored movement loaded for change
+    bool copiaAllUscita_ = false;       // set by Prepara: the archive is open and in use
 };

@@ -14,6 +14,7 @@
 #include "Services.h"
 #include "StampaCassa.h"
 #include "frmCodiciIva.h"
+#include "frmEsporta.h"
 #include "frmParametri.h"
 #include "frmSituazioneIva.h"
 #include "frmUtenti.h"
@@ -78,6 +79,11 @@ void frmVardello::cmdCodiciIva_Click() {
 
 void frmVardello::cmdSituazioneIva_Click() {
     mostraModale<frmSituazioneIva>(meseSelezionato().year(), this);
+}
+
+void frmVardello::cmdEsporta_Click() {
+    frmEsporta esporta(meseSelezionato(), this);
+    esporta.exec();
 }
 
 void frmVardello::cmdUtenti_Click() {

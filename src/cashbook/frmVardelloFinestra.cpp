@@ -261,6 +261,12 @@ void frmVardello::costruisciComandi(QWidget* p) {
     cmdCopia = pulsante(p, QStringLiteral("cmdCopia"), QStringLiteral("edit-copy"),
                         QStyle::SP_FileLinkIcon, QStringLiteral("Copia le righe selezionate"), 7620,
                         y, 855, kAltezzaPulsante);
+    // Narrower than its neighbours, so every other button keeps its place (ImpostaGestioni
+    // moves it with cmdInfo).
+    cmdEsporta = pulsante(p, QStringLiteral("cmdEsporta"), QStringLiteral("document-export"),
+                          QStyle::SP_DialogSaveButton,
+                          QStringLiteral("Esporta per il commercialista"), kEsportaConIva, y,
+                          kLarghezzaEsporta, kAltezzaPulsante);
     lblAnno = etichetta(p, QStringLiteral("Anno"), 8760, y + 90, 540, QStringLiteral("lblAnno"));
     cmbAnno = new QComboBox(p);
     cmbAnno->setObjectName(QStringLiteral("cmbAnno"));
@@ -279,6 +285,7 @@ void frmVardello::collegaEventi() {
     connect(cmdCodiciIva, &QPushButton::clicked, this, &frmVardello::cmdCodiciIva_Click);
     connect(cmdSituazioneIva, &QPushButton::clicked, this, &frmVardello::cmdSituazioneIva_Click);
     connect(cmdUtenti, &QPushButton::clicked, this, &frmVardello::cmdUtenti_Click);
+    connect(cmdEsporta, &QPushButton::clicked, this, &frmVardello::cmdEsporta_Click);
     connect(tabMesi, &QTabBar::currentChanged, this, &frmVardello::meseScelto);
     connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::meseScelto);
     connect(grdGesca, &GrigliaCassa::rigaScelta, this, &frmVardello::grdGesca_RigaScelta);
