@@ -5,8 +5,8 @@
 #include <QTranslator>
 
 #include "Clock.h"
-#include "ComandoEsporta.h"
 #include "ComandiAmministratore.h"
+#include "ComandoEsporta.h"
 #include "Platform.h"
 #include "ProvaAvvio.h"
 #include "QtInteraction.h"

@@ -39,7 +39,8 @@ int eseguiComandoEsporta(const QStringList& argomenti) {
     const QDate dal = data(valori.at(1));
     const QDate al = data(valori.at(2));
     if (!dal.isValid() || !al.isValid()) {
-        scrivi(stderr, QStringLiteral("Le date vanno scritte gg/mm/aaaa (per esempio 01/03/2026)."));
+        scrivi(stderr,
+               QStringLiteral("Le date vanno scritte gg/mm/aaaa (per esempio 01/03/2026)."));
         return 2;
     }
     archivio::Errore errore;
@@ -56,6 +57,7 @@ int eseguiComandoEsporta(const QStringList& argomenti) {
         scrivi(stderr, QStringLiteral("Esportazione non riuscita.\n%1").arg(motivo));
         return 1;
     }
-    scrivi(stdout, QStringLiteral("Esportato in '%1'.").arg(QDir::toNativeSeparators(valori.at(3))));
+    scrivi(stdout,
+           QStringLiteral("Esportato in '%1'.").arg(QDir::toNativeSeparators(valori.at(3))));
     return 0;
 }

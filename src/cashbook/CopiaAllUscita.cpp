@@ -1,7 +1,7 @@
 #include "CopiaAllUscita.h"
 
-#include <QEventLoop>
 #include <QDialog>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QThread>
@@ -24,8 +24,8 @@ bool copiaConAvanzamento(QWidget* parent, const copie::Copiatore& copia, const Q
                          const QString& destinazione, QString* errore) {
     bool riuscita = false;
     QString motivo;
-    std::unique_ptr<QThread> lavoro(QThread::create(
-        [&] { riuscita = copia(origine, destinazione, &motivo); }));
+    std::unique_ptr<QThread> lavoro(
+        QThread::create([&] { riuscita = copia(origine, destinazione, &motivo); }));
     // The copy cannot be interrupted halfway: the window has no cancel button.
     QDialog avanzamento(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     avanzamento.setObjectName(QStringLiteral("frmCopiaSicurezza"));
@@ -66,15 +66,16 @@ void copiaDiSicurezzaAllUscita(QWidget* parent, const copie::Copiatore& copia) {
             },
             &errore);
     } catch (const ErroreArchivio& e) {
-        errore = QStringLiteral("Errore nell'accesso alla tabella 'Riferimenti standard'\n\n"
-                                "Codice errore = ") +
+        errore = QStringLiteral(
+                     "Errore nell'accesso alla tabella 'Riferimenti standard'\n\n"
+                     "Codice errore = ") +
                  e.codice;
     }
     if (esito != copie::Esito::Fallita) {
         return;
     }
     services::ui().beep();
-    services::ui().message(QStringLiteral("La copia di sicurezza dell'archivio non è riuscita.\n\n") +
-                               errore,
-                           kTitolo, Interaction::Icon::Critical);
+    services::ui().message(
+        QStringLiteral("La copia di sicurezza dell'archivio non è riuscita.\n\n") + errore, kTitolo,
+        Interaction::Icon::Critical);
 }

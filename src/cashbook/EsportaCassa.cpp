@@ -76,8 +76,9 @@ bool esportaCassa(QSqlDatabase db, const QDate& dal, const QDate& al, const QStr
     try {
         libro = leggiLibroEsportato(db, dal, al);
     } catch (const ErroreArchivio& e) {
-        *errore = QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ") +
-                  e.codice;
+        *errore =
+            QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ") +
+            e.codice;
         return false;  // the destination is left untouched
     }
     bool scritto = false;

@@ -30,8 +30,9 @@ QHash<QString, CodiceIva> codiciIva(QSqlDatabase db) {
     QHash<QString, CodiceIva> codici;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!eseguiSql(q, QStringLiteral(
-                          R"(SELECT "Codice Iva", "Descrizione Iva", "Aliquota" FROM "Codici Iva")"))) {
+    if (!eseguiSql(
+            q, QStringLiteral(
+                   R"(SELECT "Codice Iva", "Descrizione Iva", "Aliquota" FROM "Codici Iva")"))) {
         lanciaErrore(q.lastError());
     }
     while (q.next()) {

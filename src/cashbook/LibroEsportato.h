@@ -33,7 +33,7 @@ struct MovimentoEsportato {
 // The book of a date range for the accountant, read from one consistent moment of the archive.
 struct LibroEsportato {
     QDate dal, al;
-    Money riporto;  // the balance of every movement registered before `dal`
+    Money riporto;                        // the balance of every movement registered before `dal`
     QList<MovimentoEsportato> movimenti;  // by registration date, then number
     Money entrate, uscite;                // the range's sums
     Money imponibile, imposta;            // the sums of the VAT columns

@@ -40,9 +40,9 @@ Cella facoltativo(const std::optional<Money>& a, const std::optional<Money>& b =
 TabellaEsportata primaNota(const LibroEsportato& libro) {
     TabellaEsportata t;
     t.nome = QStringLiteral("Prima nota");
-    t.intestazione = {QStringLiteral("Numero"), QStringLiteral("Data registrazione"),
+    t.intestazione = {QStringLiteral("Numero"),     QStringLiteral("Data registrazione"),
                       QStringLiteral("Operazione"), QStringLiteral("Entrate"),
-                      QStringLiteral("Uscite"), QStringLiteral("Saldo progressivo")};
+                      QStringLiteral("Uscite"),     QStringLiteral("Saldo progressivo")};
     if (libro.gestioneIva) {
         t.intestazione << QStringLiteral("Codice IVA") << QStringLiteral("Descrizione IVA")
                        << QStringLiteral("Aliquota") << QStringLiteral("Imponibile + IVA")
@@ -94,13 +94,12 @@ TabellaEsportata situazioneIva(const LibroEsportato& libro) {
         };
         if (libro.ivaTrimestrale) {
             for (int ultimo = 2; ultimo < 12; ultimo += 3) {
-                t.righe.append({Cella::diIntero(anno),
-                                Cella::diTesto(QStringLiteral("%1° trimestre").arg(ultimo / 3 + 1)),
-                                facoltativo(s.credito[ultimo - 2], s.credito[ultimo - 1],
-                                            s.credito[ultimo]),
-                                facoltativo(s.debito[ultimo - 2], s.debito[ultimo - 1],
-                                            s.debito[ultimo]),
-                                saldo(s.saldoTrimestre(ultimo))});
+                t.righe.append(
+                    {Cella::diIntero(anno),
+                     Cella::diTesto(QStringLiteral("%1° trimestre").arg(ultimo / 3 + 1)),
+                     facoltativo(s.credito[ultimo - 2], s.credito[ultimo - 1], s.credito[ultimo]),
+                     facoltativo(s.debito[ultimo - 2], s.debito[ultimo - 1], s.debito[ultimo]),
+                     saldo(s.saldoTrimestre(ultimo))});
             }
         } else {
             for (int mese = 0; mese < 12; ++mese) {

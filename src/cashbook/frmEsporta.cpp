@@ -83,7 +83,8 @@ QString frmEsporta::nomeProposto(const QDate& dal, const QDate& al) const {
     } else {
         periodo = dal.toString(Qt::ISODate) + QStringLiteral(" - ") + al.toString(Qt::ISODate);
     }
-    const QString estensione = optCsv->isChecked() ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    const QString estensione =
+        optCsv->isChecked() ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
     return QStringLiteral("Cassa ") + periodo + estensione;
 }
 
@@ -137,8 +138,8 @@ void frmEsporta::cmdOk_Click() {
         services::ui().message(errore, windowTitle().toUpper(), Interaction::Icon::Critical);
         return;
     }
-    services::ui().message(
-        QStringLiteral("Esportazione eseguita nel file\n%1").arg(QDir::toNativeSeparators(percorso)),
-        windowTitle(), Interaction::Icon::Information);
+    services::ui().message(QStringLiteral("Esportazione eseguita nel file\n%1")
+                               .arg(QDir::toNativeSeparators(percorso)),
+                           windowTitle(), Interaction::Icon::Information);
     accept();
 }

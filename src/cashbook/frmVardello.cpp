@@ -10,8 +10,8 @@
 #include <QTabBar>
 
 #include "Avvio.h"
-#include "CopiaAllUscita.h"
 #include "CampiIvaMovimento.h"
+#include "CopiaAllUscita.h"
 #include "GrigliaCassa.h"
 #include "MessaggiCassa.h"
 #include "Parametri.h"

@@ -263,10 +263,10 @@ void frmVardello::costruisciComandi(QWidget* p) {
                         y, 855, kAltezzaPulsante);
     // Narrower than its neighbours, so every other button keeps its place (ImpostaGestioni
     // moves it with cmdInfo).
-    cmdEsporta = pulsante(p, QStringLiteral("cmdEsporta"), QStringLiteral("document-export"),
-                          QStyle::SP_DialogSaveButton,
-                          QStringLiteral("Esporta per il commercialista"), kEsportaConIva, y,
-                          kLarghezzaEsporta, kAltezzaPulsante);
+    cmdEsporta =
+        pulsante(p, QStringLiteral("cmdEsporta"), QStringLiteral("document-export"),
+                 QStyle::SP_DialogSaveButton, QStringLiteral("Esporta per il commercialista"),
+                 kEsportaConIva, y, kLarghezzaEsporta, kAltezzaPulsante);
     lblAnno = etichetta(p, QStringLiteral("Anno"), 8760, y + 90, 540, QStringLiteral("lblAnno"));
     cmbAnno = new QComboBox(p);
     cmbAnno->setObjectName(QStringLiteral("cmbAnno"));

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// The program's real dialogs: Qt message boxes, the system beep, an input box the
+// The program's real dialogs: Qt message boxes, the system beep, an input box, the
 // platform's printer dialog (which also offers printing to a PDF file) and save dialog.
 class QtInteraction : public Interaction {
 public:

@@ -31,10 +31,9 @@ QString nomeArchivio(const QString& archivio) {
 // The days of this archive's copies in the folder: only regular files named exactly as
 // nomeCopia names them.
 QList<QDate> giorniCopie(const QDir& cartella, const QString& archivio) {
-    const QRegularExpression nome(
-        QStringLiteral("^%1 (\\d{4}-\\d{2}-\\d{2})%2$")
-            .arg(QRegularExpression::escape(nomeArchivio(archivio)),
-                 QRegularExpression::escape(kEstensione)));
+    const QRegularExpression nome(QStringLiteral("^%1 (\\d{4}-\\d{2}-\\d{2})%2$")
+                                      .arg(QRegularExpression::escape(nomeArchivio(archivio)),
+                                           QRegularExpression::escape(kEstensione)));
     QList<QDate> giorni;
     for (const QFileInfo& file : cartella.entryInfoList(QDir::Files | QDir::NoSymLinks)) {
         const QRegularExpressionMatch trovato = nome.match(file.fileName());
@@ -58,8 +57,8 @@ bool preparaCartella(const QString& percorso, bool privata, QString* errore) {
         return false;
     }
     if (privata) {
-        QFile::setPermissions(percorso, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            percorso, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     return true;
 }
@@ -69,7 +68,8 @@ bool preparaCartella(const QString& percorso, bool privata, QString* errore) {
 Impostazioni leggiImpostazioni(QSqlDatabase db) {
     Impostazioni impostazioni;
     impostazioni.cartella = LeggiRiferimento(db, kRiferimentoCartella, QString()).trimmed();
-    impostazioni.ancheServer = LeggiRiferimento(db, kRiferimentoServer, 1).trimmed() != QLatin1String("0");
+    impostazioni.ancheServer =
+        LeggiRiferimento(db, kRiferimentoServer, 1).trimmed() != QLatin1String("0");
     return impostazioni;
 }
 
@@ -107,8 +107,8 @@ QList<QDate> copieDaEliminare(QList<QDate> giorni, const QDate& oggi) {
     return eliminati;
 }
 
-Esito copiaDelGiorno(const QString& archivio, const Impostazioni& impostazioni,
-                     const QDate& oggi, const Copiatore& copia, QString* errore) {
+Esito copiaDelGiorno(const QString& archivio, const Impostazioni& impostazioni, const QDate& oggi,
+                     const Copiatore& copia, QString* errore) {
     if (archivio::eUriPostgres(archivio) && !impostazioni.ancheServer) {
         return Esito::Disattivata;
     }
@@ -137,10 +137,11 @@ Esito copiaDelGiorno(const QString& archivio, const Impostazioni& impostazioni,
     QFile::setPermissions(finale, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     for (const QDate& giorno : copieDaEliminare(giorniCopie(cartella, archivio), oggi)) {
         if (!QFile::remove(cartella.filePath(nomeCopia(archivio, giorno)))) {
-            *errore = QStringLiteral("La copia di oggi è stata fatta, ma non è stato possibile "
-                                     "eliminare la copia vecchia '%1'.")
-                          .arg(QDir::toNativeSeparators(
-                              cartella.filePath(nomeCopia(archivio, giorno))));
+            *errore =
+                QStringLiteral(
+                    "La copia di oggi è stata fatta, ma non è stato possibile "
+                    "eliminare la copia vecchia '%1'.")
+                    .arg(QDir::toNativeSeparators(cartella.filePath(nomeCopia(archivio, giorno))));
             return Esito::Fallita;
         }
     }

@@ -18,7 +18,7 @@ inline const QString kRiferimentoCartella = QStringLiteral("Cartella copie di si
 inline const QString kRiferimentoServer = QStringLiteral("Copie di sicurezza da server");
 
 struct Impostazioni {
-    QString cartella;          // empty: the user's data folder, "copie" under it
+    QString cartella;         // empty: the user's data folder, "copie" under it
     bool ancheServer = true;  // an archive on a server is copied to a file too
 };
 
@@ -44,7 +44,7 @@ using Copiatore =
 // and copies of it are turned off), then deletes the copies no longer kept. The copy is
 // written under a provisional name and takes its own only once verified. On failure `errore`
 // tells why; a copy that failed leaves no file behind.
-Esito copiaDelGiorno(const QString& archivio, const Impostazioni& impostazioni,
-                     const QDate& oggi, const Copiatore& copia, QString* errore);
+Esito copiaDelGiorno(const QString& archivio, const Impostazioni& impostazioni, const QDate& oggi,
+                     const Copiatore& copia, QString* errore);
 
 }  // namespace copie
