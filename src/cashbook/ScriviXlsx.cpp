@@ -1,6 +1,7 @@
 #include <xlsxwriter.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QVector>
 #include <algorithm>
 
@@ -13,15 +14,16 @@ namespace {
 constexpr qsizetype kMassimoCella = 32767;
 constexpr double kLarghezzaMassima = 60;
 
-QByteArray utf8Cella(const QString& testo) {
-    if (testo.size() <= kMassimoCella) {
-        return testo.toUtf8();
+QByteArray utf8Cella(QString testo) {
+    // A spreadsheet reads "_x0041_" in a cell as the character it codes ("A"); its own escape
+    // "_x005F_" keeps such a text as typed.
+    static const QRegularExpression kCodice(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    testo.replace(kCodice, QStringLiteral("_x005F_\\1"));
+    if (testo.size() > kMassimoCella) {
+        const bool coppia = testo.at(kMassimoCella - 1).isHighSurrogate();
+        testo.truncate(coppia ? kMassimoCella - 1 : kMassimoCella);
     }
-    qsizetype fine = kMassimoCella;
-    if (testo.at(fine - 1).isHighSurrogate()) {
-        --fine;
-    }
-    return testo.left(fine).toUtf8();
+    return testo.toUtf8();
 }
 
 QByteArray lettereColonna(int colonna) {
