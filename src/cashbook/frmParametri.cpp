@@ -98,9 +98,11 @@ void frmParametri::costruisciFinestra() {
                                           CercaCodiceIva();
                                           return true;
                                       }});
-    eventi->collega(txtTitoloStampa, {[this] { EntraCampoSeleziona(txtTitoloStampa); },
-                                      [this] { EsciCampo(txtTitoloStampa); },
-                                      {}});
+    for (QLineEdit* campo : {txtTitoloStampa, txtCartellaCopie}) {
+        eventi->collega(campo, {[campo] { EntraCampoSeleziona(campo); },
+                                [campo] { EsciCampo(campo); },
+                                {}});
+    }
 
     cmdAzzeraArchivi = new QPushButton(QStringLiteral("Azzera archivi"), this);
     cmdAzzeraArchivi->setObjectName(QStringLiteral("cmdAzzeraArchivi"));

@@ -74,6 +74,8 @@ class TestParametri : public QObject {
             QVERIFY(!field(w, "txtCodiceIvaStd")->isEnabled());
             QVERIFY(!box(w, "chkStampaSaldo")->isChecked());
             QVERIFY(field(w, "txtTitoloStampa")->text().isEmpty());
+            QVERIFY(field(w, "txtCartellaCopie")->text().isEmpty());
+            QVERIFY(box(w, "chkCopieServer")->isChecked());
 
             click(box(w, "chkGestioneIva"));
             typeCode(w, QStringLiteral("7"));
@@ -82,6 +84,8 @@ class TestParametri : public QObject {
             click(box(w, "chkIvaTrimestrale"));
             click(box(w, "chkStampaSaldo"));
             QTest::keyClicks(field(w, "txtTitoloStampa"), QStringLiteral("Cassa 2005"));
+            field(w, "txtCartellaCopie")->setText(QStringLiteral(" /srv/copie "));
+            click(box(w, "chkCopieServer"));
             QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Parametri")")).toInt(), 0);
             click(w, "cmdOk");
             QCOMPARE(w.result(), int(QDialog::Accepted));
@@ -101,6 +105,8 @@ class TestParametri : public QObject {
         QCOMPARE(field(again, "txtDescrizioneIva")->text(), QStringLiteral("Aliquota sette"));
         QVERIFY(box(again, "chkStampaSaldo")->isChecked());
         QCOMPARE(field(again, "txtTitoloStampa")->text(), QStringLiteral("Cassa 2005"));
+        QCOMPARE(field(again, "txtCartellaCopie")->text(), QStringLiteral("/srv/copie"));
+        QVERIFY(!box(again, "chkCopieServer")->isChecked());
         QCOMPARE(env.ui.messages.size(), 0);
     }
 
