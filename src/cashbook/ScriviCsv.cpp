@@ -58,9 +58,9 @@ bool scriviCsv(const TabellaEsportata& tabella, QIODevice& file) {
     if (file.write("\xEF\xBB\xBF") != 3 || !riga(intestazione)) {
         return false;
     }
-    for (const QList<CellaEsportata>& celle : tabella.righe) {
+    for (qsizetype r = 0; r < tabella.righe; ++r) {
         QStringList campi;
-        for (const CellaEsportata& cella : celle) {
+        for (const CellaEsportata& cella : tabella.riga(r)) {
             campi.append(campo(cella));
         }
         if (!riga(campi)) {

@@ -34,29 +34,41 @@ QByteArray lettereColonna(int colonna) {
     return lettere;
 }
 
-// The width a column needs for its header and its cells, in characters.
-double larghezza(const TabellaEsportata& t, int colonna) {
-    qsizetype caratteri = t.intestazione.value(colonna).size();
-    for (const QList<CellaEsportata>& riga : t.righe) {
-        const CellaEsportata& cella = riga.at(colonna);
-        switch (cella.tipo) {
-            case CellaEsportata::Tipo::Testo:
-                caratteri = std::max(caratteri, cella.testo.size());
-                break;
-            case CellaEsportata::Tipo::Intero:
-                caratteri = std::max(caratteri, QString::number(cella.intero).size());
-                break;
-            case CellaEsportata::Tipo::Importo:  // "-1.234.567,89": digits, dots, sign
-                caratteri = std::max(caratteri, importoCsv(cella.importo).size() * 4 / 3 + 1);
-                break;
-            case CellaEsportata::Tipo::Data:
-                caratteri = std::max<qsizetype>(caratteri, 10);
-                break;
-            case CellaEsportata::Tipo::Vuota:
-                break;
+// The width each column needs for its header and its cells, in characters.
+QList<double> larghezze(const TabellaEsportata& t) {
+    QList<qsizetype> caratteri;
+    for (const QString& titolo : t.intestazione) {
+        caratteri.append(titolo.size());
+    }
+    for (qsizetype r = 0; r < t.righe; ++r) {
+        const QList<CellaEsportata> celle = t.riga(r);
+        for (qsizetype c = 0; c < celle.size() && c < caratteri.size(); ++c) {
+            const CellaEsportata& cella = celle.at(c);
+            qsizetype serve = 0;
+            switch (cella.tipo) {
+                case CellaEsportata::Tipo::Testo:
+                    serve = cella.testo.size();
+                    break;
+                case CellaEsportata::Tipo::Intero:
+                    serve = QString::number(cella.intero).size();
+                    break;
+                case CellaEsportata::Tipo::Importo:  // "-1.234.567,89": digits, dots, sign
+                    serve = importoCsv(cella.importo).size() * 4 / 3 + 1;
+                    break;
+                case CellaEsportata::Tipo::Data:
+                    serve = 10;
+                    break;
+                case CellaEsportata::Tipo::Vuota:
+                    break;
+            }
+            caratteri[c] = std::max(caratteri[c], serve);
         }
     }
-    return std::min(static_cast<double>(caratteri) + 2, kLarghezzaMassima);
+    QList<double> risultato;
+    for (qsizetype n : caratteri) {
+        risultato.append(std::min(static_cast<double>(n) + 2, kLarghezzaMassima));
+    }
+    return risultato;
 }
 
 struct Formati {
@@ -133,8 +145,9 @@ lxw_error scriviFoglio(lxw_workbook* libro, const TabellaEsportata& t, const For
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     }
     worksheet_freeze_panes(foglio, 1, 0);
-    for (int c = 0; c < t.intestazione.size(); ++c) {
-        worksheet_set_column(foglio, c, c, larghezza(t, c), nullptr);
+    const QList<double> colonne = larghezze(t);
+    for (int c = 0; c < colonne.size(); ++c) {
+        worksheet_set_column(foglio, c, c, colonne.at(c), nullptr);
     }
     for (int c = 0; c < t.intestazione.size(); ++c) {
         if (const lxw_error e = worksheet_write_string(
@@ -142,9 +155,9 @@ lxw_error scriviFoglio(lxw_workbook* libro, const TabellaEsportata& t, const For
             return e;
         }
     }
-    for (int r = 0; r < t.righe.size(); ++r) {
-        const bool totali = t.rigaTotali && r == t.righe.size() - 1;
-        const QList<CellaEsportata>& celle = t.righe.at(r);
+    for (qsizetype r = 0; r < t.righe; ++r) {
+        const bool totali = t.rigaTotali && r == t.righe - 1;
+        const QList<CellaEsportata> celle = t.riga(r);
         for (int c = 0; c < celle.size(); ++c) {
             if (const lxw_error e = scriviCella(foglio, r + 1, c, celle.at(c), totali, 1, f)) {
                 return e;
@@ -159,12 +172,12 @@ lxw_error scriviFoglio(lxw_workbook* libro, const TabellaEsportata& t, const For
 bool scriviXlsx(const QList<TabellaEsportata>& fogli, const QString& percorso, QString* errore) {
     constexpr qsizetype kRigheMassime = 1048576;  // Excel's rows in a sheet
     for (const TabellaEsportata& t : fogli) {
-        if (t.righe.size() + 1 > kRigheMassime) {
+        if (t.righe + 1 > kRigheMassime) {
             *errore = QStringLiteral(
                           "Il foglio '%1' avrebbe %2 righe: un foglio Excel ne contiene al "
                           "massimo %3. Scegliere un periodo più breve o il formato CSV.")
                           .arg(t.nome)
-                          .arg(t.righe.size() + 1)
+                          .arg(t.righe + 1)
                           .arg(kRigheMassime);
             return false;
         }

@@ -50,34 +50,41 @@ TabellaEsportata primaNota(const LibroEsportato& libro) {
     }
     t.intestazione << QStringLiteral("Utente") << QStringLiteral("Data ins.")
                    << QStringLiteral("Ora ins.");
-    const int colonneIva = libro.gestioneIva ? 6 : 0;
-    const auto riga = [&](QList<Cella> inizio, QList<Cella> iva, QList<Cella> fine) {
-        if (libro.gestioneIva) {
-            inizio += iva;
-        }
-        t.righe.append(inizio + fine);
-    };
-    const QList<Cella> nienteIva(colonneIva, Cella::vuota());
-    const QList<Cella> nienteFine(3, Cella::vuota());
-
-    riga({Cella::vuota(), Cella::vuota(), Cella::diTesto(QStringLiteral("Riporto saldo")),
-          Cella::vuota(), Cella::vuota(), Cella::diImporto(libro.riporto)},
-         nienteIva, nienteFine);
-    for (const MovimentoEsportato& m : libro.movimenti) {
-        riga({Cella::diIntero(m.numero), Cella::diData(m.dataRegistrazione),
-              testoONull(m.operazione), importoONull(m.entrate), importoONull(m.uscite),
-              Cella::diImporto(m.saldo)},
-             {testoONull(m.codiceIva), testoONull(m.descrizioneIva), importoONull(m.aliquota),
-              importoONull(m.imponibileIva), importoONull(m.impostaIva),
-              Cella::diData(m.dataDocumento)},
-             {testoONull(m.utente), dataInserimento(m.dataIns), testoONull(m.oraIns)});
-    }
-    riga({Cella::vuota(), Cella::vuota(), Cella::diTesto(QStringLiteral("Totali")),
-          somma(libro.entrate), somma(libro.uscite), Cella::diImporto(libro.saldoFinale())},
-         {Cella::vuota(), Cella::vuota(), Cella::vuota(), somma(libro.imponibile),
-          somma(libro.imposta), Cella::vuota()},
-         nienteFine);
+    t.righe = libro.movimenti.size() + 2;
     t.rigaTotali = true;
+    t.riga = [&libro](qsizetype indice) {
+        const auto riga = [&libro](QList<Cella> inizio, const QList<Cella>& iva,
+                                   const QList<Cella>& fine) {
+            if (libro.gestioneIva) {
+                inizio += iva;
+            }
+            return inizio + fine;
+        };
+        const QList<Cella> nienteIva(6, Cella::vuota());
+        const QList<Cella> nienteFine(3, Cella::vuota());
+        if (indice == 0) {
+            return riga(
+                {Cella::vuota(), Cella::vuota(), Cella::diTesto(QStringLiteral("Riporto saldo")),
+                 Cella::vuota(), Cella::vuota(), Cella::diImporto(libro.riporto)},
+                nienteIva, nienteFine);
+        }
+        if (indice > libro.movimenti.size()) {
+            return riga(
+                {Cella::vuota(), Cella::vuota(), Cella::diTesto(QStringLiteral("Totali")),
+                 somma(libro.entrate), somma(libro.uscite), Cella::diImporto(libro.saldoFinale())},
+                {Cella::vuota(), Cella::vuota(), Cella::vuota(), somma(libro.imponibile),
+                 somma(libro.imposta), Cella::vuota()},
+                nienteFine);
+        }
+        const MovimentoEsportato& m = libro.movimenti.at(indice - 1);
+        return riga({Cella::diIntero(m.numero), Cella::diData(m.dataRegistrazione),
+                     testoONull(m.operazione), importoONull(m.entrate), importoONull(m.uscite),
+                     Cella::diImporto(m.saldo)},
+                    {testoONull(m.codiceIva), testoONull(m.descrizioneIva),
+                     importoONull(m.aliquota), importoONull(m.imponibileIva),
+                     importoONull(m.impostaIva), Cella::diData(m.dataDocumento)},
+                    {testoONull(m.utente), dataInserimento(m.dataIns), testoONull(m.oraIns)});
+    };
     return t;
 }
 
@@ -87,6 +94,7 @@ TabellaEsportata situazioneIva(const LibroEsportato& libro) {
     t.intestazione = {QStringLiteral("Anno"), QStringLiteral("Periodo"),
                       QStringLiteral("IVA a credito"), QStringLiteral("IVA a debito"),
                       QStringLiteral("Saldo")};
+    QList<QList<Cella>> righe;  // a few rows a year: made at once
     for (const auto& [anno, s] : libro.situazioni) {
         // An empty book leaves every figure empty, as the window does.
         const auto saldo = [&s](Money importo) {
@@ -94,7 +102,7 @@ TabellaEsportata situazioneIva(const LibroEsportato& libro) {
         };
         if (libro.ivaTrimestrale) {
             for (int ultimo = 2; ultimo < 12; ultimo += 3) {
-                t.righe.append(
+                righe.append(
                     {Cella::diIntero(anno),
                      Cella::diTesto(QStringLiteral("%1° trimestre").arg(ultimo / 3 + 1)),
                      facoltativo(s.credito[ultimo - 2], s.credito[ultimo - 1], s.credito[ultimo]),
@@ -103,14 +111,16 @@ TabellaEsportata situazioneIva(const LibroEsportato& libro) {
             }
         } else {
             for (int mese = 0; mese < 12; ++mese) {
-                t.righe.append({Cella::diIntero(anno),
-                                Cella::diTesto(QString::fromLatin1(kMesi[mese])),
-                                facoltativo(s.credito[mese]), facoltativo(s.debito[mese]),
-                                saldo(s.saldoMese(mese))});
+                righe.append({Cella::diIntero(anno),
+                              Cella::diTesto(QString::fromLatin1(kMesi[mese])),
+                              facoltativo(s.credito[mese]), facoltativo(s.debito[mese]),
+                              saldo(s.saldoMese(mese))});
             }
         }
-        t.righe.append({Cella::diIntero(anno), Cella::diTesto(QStringLiteral("SALDO FINALE")),
-                        Cella::vuota(), Cella::vuota(), saldo(s.saldoFinale())});
+        righe.append({Cella::diIntero(anno), Cella::diTesto(QStringLiteral("SALDO FINALE")),
+                      Cella::vuota(), Cella::vuota(), saldo(s.saldoFinale())});
     }
+    t.righe = righe.size();
+    t.riga = [righe](qsizetype indice) { return righe.at(indice); };
     return t;
 }

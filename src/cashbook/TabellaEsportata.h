@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "LibroEsportato.h"
 #include "Money.h"
@@ -28,15 +29,17 @@ struct CellaEsportata {
 };
 
 // A sheet: a header row, then rows of cells under it; the last row may be a totals row.
+// The rows are made one at a time as they are written, so a long book is held only once.
 struct TabellaEsportata {
     QString nome;
     QStringList intestazione;
-    QList<QList<CellaEsportata>> righe;
-    bool rigaTotali = false;  // the last row holds the column totals
+    qsizetype righe = 0;                                   // the rows under the header
+    std::function<QList<CellaEsportata>(qsizetype)> riga;  // the cells of row 0 … righe - 1
+    bool rigaTotali = false;                               // the last row holds the totals
 };
 
 // "Prima nota": the carried-forward balance, one row per movement, the totals. The VAT
-// columns only with VAT management on.
+// columns only with VAT management on. The table reads `libro`, which must outlive it.
 TabellaEsportata primaNota(const LibroEsportato& libro);
 
 // "Situazione IVA": for every year of the range, its months (or quarters) and the final
