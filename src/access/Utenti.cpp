@@ -115,7 +115,6 @@ void CaricaUtenti(QComboBox* combo) {
 }
 
 void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo) {
-    services::ui().beep();
     services::ui().message(testo + QStringLiteral("\n\nCodice errore = ") + codice, titolo,
                            Interaction::Icon::Exclamation);
 }

@@ -198,6 +198,10 @@ bool frmAccesso::VerificaPassword() {
     try {
         BusyPointer attesa;
         if (creaSupervisoreSeVuota(DbArchivio())) {
+            // Any name logs in on an empty table; an empty one is the administrator just made.
+            if (cmbUtente->currentText().trimmed().isEmpty()) {
+                cmbUtente->setEditText(QStringLiteral("Supervisore"));
+            }
             return true;
         }
         utente = cercaUtente(DbArchivio(), cmbUtente->currentText());
@@ -206,14 +210,12 @@ bool frmAccesso::VerificaPassword() {
         return false;
     }
     if (!utente) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Utente non trovato."), kTitoloMessaggi,
                                Interaction::Icon::Exclamation);
         return false;
     }
     // The field's text as it is now: trimmed if the focus left it before OK ran.
     if (utente->password != txtPwd->text()) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Password errata."), kTitoloMessaggi,
                                Interaction::Icon::Exclamation);
         AttivaCampo(txtPwd);

@@ -168,7 +168,6 @@ void frmUtenti::Azzera_campi_inserimento() {
 }
 
 void frmUtenti::avvisa(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, windowTitle(), Interaction::Icon::Exclamation);
 }
 

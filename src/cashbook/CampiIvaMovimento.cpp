@@ -138,13 +138,11 @@ bool CampiIvaMovimento::CercaCodiceIva(const QString& codice) {
         }
     }
     if (!errore.isEmpty()) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Errore non gestito. Codice: ") + errore,
                                titoloMessaggi(), Interaction::Icon::Exclamation);
         return false;
     }
     if (!trovato) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Codice Iva inesistente!"), titoloMessaggi(),
                                Interaction::Icon::Exclamation);
         c_.txtCodiceIva->setFocus();

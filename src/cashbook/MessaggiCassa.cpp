@@ -8,6 +8,5 @@ QString erroreTabella(const QString& tabella, const ErroreArchivio& errore) {
 }
 
 void avvisa(const QString& testo, const QString& titolo, Interaction::Icon icona) {
-    services::ui().beep();
     services::ui().message(testo, titolo, icona, Interaction::Buttons::Ok);
 }

@@ -130,7 +130,6 @@ void frmParametri::costruisciFinestra() {
 }
 
 void frmParametri::segnalaErrore(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, windowTitle().toUpper(), Interaction::Icon::Exclamation);
 }
 
@@ -267,7 +266,6 @@ void frmParametri::cmdAzzeraArchivi_Click() {
         BusyPointer attesa;
         azzerati = azzeraArchivi(DbArchivio(), &errore);
     }
-    services::ui().beep();
     if (!azzerati) {
         services::ui().message(
             QStringLiteral("Azzeramento non eseguito: nessuna registrazione è stata "

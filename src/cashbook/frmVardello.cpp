@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <utility>
 
 #include "Avvio.h"
 #include "CampiIvaMovimento.h"
@@ -98,6 +99,26 @@ QDate frmVardello::meseSelezionato() const {
 
 void frmVardello::meseScelto() {
     CaricaMese(meseSelezionato());
+}
+
+// Choosing the year or the tab already shown loads the month again as well, so movements
+// that another computer stored meanwhile appear. The combo box reports the operator's choice
+// after the change of index it made (if any); the tab bar reports the click before it.
+void frmVardello::annoCambiato() {
+    annoCaricato_ = true;
+    meseScelto();
+}
+
+void frmVardello::annoScelto() {
+    if (!std::exchange(annoCaricato_, false)) {
+        meseScelto();
+    }
+}
+
+void frmVardello::meseCliccato(int indice) {
+    if (indice >= 0 && indice == tabMesi->currentIndex()) {
+        meseScelto();
+    }
 }
 
 bool frmVardello::mostraMese(const QDate& data) {

@@ -75,6 +75,9 @@ class frmVardello : public QWidget {
     // frmVardello.cpp
     void impostaAnni();
     void meseScelto();
+    void annoCambiato();
+    void annoScelto();
+    void meseCliccato(int indice);
     bool mostraMese(const QDate& data);
     QString titoloMessaggi() const;
 
@@ -99,6 +102,9 @@ class frmVardello : public QWidget {
     void cmdSituazioneIva_Click();
     void cmdUtenti_Click();
     void cmdEsporta_Click();
+
+    // The year's change has loaded the month that the same choice then reports as chosen.
+    bool annoCaricato_ = false;
 
     // Controls.
     GrigliaCassa* grdGesca = nullptr;

@@ -38,7 +38,6 @@ void mostraModale(Argomenti&&... argomenti) {
 
 void frmVardello::cmdCopia_Click() {
     QGuiApplication::clipboard()->setText(grdGesca->testoSelezione());
-    services::ui().beep();
     services::ui().message(
         QStringLiteral("Le celle selezionate sono state copiate nella clipboard"), windowTitle(),
         Interaction::Icon::Exclamation);

@@ -287,7 +287,9 @@ void frmVardello::collegaEventi() {
     connect(cmdUtenti, &QPushButton::clicked, this, &frmVardello::cmdUtenti_Click);
     connect(cmdEsporta, &QPushButton::clicked, this, &frmVardello::cmdEsporta_Click);
     connect(tabMesi, &QTabBar::currentChanged, this, &frmVardello::meseScelto);
-    connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::meseScelto);
+    connect(tabMesi, &QTabBar::tabBarClicked, this, &frmVardello::meseCliccato);
+    connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::annoCambiato);
+    connect(cmbAnno, &QComboBox::activated, this, &frmVardello::annoScelto);
     connect(grdGesca, &GrigliaCassa::rigaScelta, this, &frmVardello::grdGesca_RigaScelta);
     txtDataRegistrazione->installEventFilter(this);
     cmbOperazione->installEventFilter(this);

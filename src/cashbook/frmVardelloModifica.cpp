@@ -219,7 +219,6 @@ void frmVardello::cmdVar_Click() {
 }
 
 void frmVardello::cmdCanc_Click() {
-    services::ui().beep();
     if (services::ui().message(
             QStringLiteral(
                 "Attenzione! Tutte le righe selezionate verranno cancellate!\n\nProcedo?"),

@@ -16,8 +16,12 @@ public:
 
     virtual ~Interaction() = default;
 
-    virtual Answer message(const QString& text, const QString& title, Icon icon,
-                           Buttons buttons = Buttons::Ok) = 0;
+    // A message box: the warning beep sounds first, then the box is shown.
+    Answer message(const QString& text, const QString& title, Icon icon,
+                   Buttons buttons = Buttons::Ok) {
+        beep();
+        return showMessage(text, title, icon, buttons);
+    }
     virtual void beep() = 0;
     // The text typed, or no value when the person cancelled.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
@@ -30,4 +34,9 @@ public:
     virtual std::optional<QString> chooseSaveFile(const QString& title,
                                                   const QString& proposedPath,
                                                   const QString& filter) = 0;
+
+protected:
+    // Shows the message box, without the beep that message() sounds before it.
+    virtual Answer showMessage(const QString& text, const QString& title, Icon icon,
+                               Buttons buttons) = 0;
 };

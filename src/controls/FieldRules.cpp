@@ -107,7 +107,6 @@ void EsciCampoPercentuale(QLineEdit* campo) {
     }
     const Money valore = ConvertiValuta(testo);
     if (valore >= Money::fromWhole(100) || valore <= Money::fromWhole(-100)) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("VALORE ERRATO!"), QStringLiteral("Attenzione"),
                                Interaction::Icon::Exclamation);
         campo->setFocus();

@@ -41,8 +41,8 @@ QMessageBox::StandardButtons pulsantiQt(Interaction::Buttons buttons) {
 
 }  // namespace
 
-Interaction::Answer QtInteraction::message(const QString& text, const QString& title, Icon icon,
-                                           Buttons buttons) {
+Interaction::Answer QtInteraction::showMessage(const QString& text, const QString& title, Icon icon,
+                                               Buttons buttons) {
     QMessageBox box(iconaQt(icon), title, text, pulsantiQt(buttons), QApplication::activeWindow());
     switch (box.exec()) {
         case QMessageBox::Yes:

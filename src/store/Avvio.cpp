@@ -12,7 +12,6 @@
 namespace {
 
 void segnalaErroreArchivio(const archivio::Errore& errore) {
-    services::ui().beep();
     services::ui().message(QStringLiteral("Impossibile aprire l'archivio '%1'.\n\n"
                                           "Codice errore = %2\n%3")
                                .arg(programma().PercorsoArchivio, errore.codice, errore.testo),
@@ -23,7 +22,6 @@ void segnalaErroreArchivio(const archivio::Errore& errore) {
 
 bool apriArchivioAllAvvio() {
     if (!services::platform().claimSingleInstance()) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Applicazione già attiva!"),
                                QStringLiteral("VARDELLO"), Interaction::Icon::Exclamation);
         return false;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "Programma.h"
 #include "Services.h"
@@ -32,7 +33,6 @@ QString percorsoArchivioPredefinito() {
 
 bool LeggiFileIni(const QString& percorso) {
     if (!QFileInfo(percorso).isFile()) {
-        services::ui().beep();
         services::ui().message(
             QStringLiteral("File d'inizializzazione '%1' non trovato").arg(percorso),
             QStringLiteral("Vardello"), Interaction::Icon::Exclamation);
@@ -42,12 +42,11 @@ bool LeggiFileIni(const QString& percorso) {
     if (!file.open(QIODevice::ReadOnly) || file.atEnd()) {
         return false;
     }
+    // The first line ends at LF, CR-LF or a lone CR, whichever comes first.
     QString riga = QString::fromUtf8(file.readLine());
-    if (riga.endsWith(QLatin1Char('\n'))) {
-        riga.chop(1);
-    }
-    if (riga.endsWith(QLatin1Char('\r'))) {
-        riga.chop(1);
+    const qsizetype fine = riga.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (fine >= 0) {
+        riga.truncate(fine);
     }
     programma().PercorsoArchivio = riga.mid(12);
     return true;

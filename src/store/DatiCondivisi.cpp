@@ -111,7 +111,6 @@ bool ScriviRiferimento(QSqlDatabase db, const QString& nome, const QVariant& val
     }
     if (!ok) {
         const archivio::Errore e = archivio::erroreDi(q.lastError());
-        services::ui().beep();
         services::ui().message(
             QStringLiteral("Errore non gestito. Codice: %1\n%2").arg(e.codice, e.testo),
             QStringLiteral("Errore"), Interaction::Icon::Exclamation);

@@ -41,7 +41,6 @@ using Answer = Interaction::Answer;
 
 Interaction::Answer avvisa(const QString& testo, const QString& titolo, Icon icona,
                            Buttons pulsanti = Buttons::Ok) {
-    services::ui().beep();
     return services::ui().message(testo, titolo, icona, pulsanti);
 }
 
@@ -572,7 +571,10 @@ void frmCodiciIva::cmdRipristina_Click() {
 }
 
 std::optional<QString> frmCodiciIva::codiceVicino(const QString& codice, bool avanti) const {
-    QString sql = avanti ? QStringLiteral(R"(SELECT MIN("Codice Iva") FROM "Codici Iva")")
+    // From an empty code the previous button goes to the first code and the next button to
+    // the last; from a code, each goes to its neighbour.
+    const bool minimo = codice.isEmpty() ? !avanti : avanti;
+    QString sql = minimo ? QStringLiteral(R"(SELECT MIN("Codice Iva") FROM "Codici Iva")")
                          : QStringLiteral(R"(SELECT MAX("Codice Iva") FROM "Codici Iva")");
     QVariantList valori;
     if (!codice.isEmpty()) {

@@ -34,7 +34,6 @@ bool soloCifre(const QString& testo) {
 }
 
 void avvisa(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, kTitolo, Interaction::Icon::Exclamation);
 }
 

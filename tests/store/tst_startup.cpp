@@ -27,15 +27,18 @@ class TestStartup : public QObject {
 
   private slots:
     void configuredPathIsReadFromTheThirteenthCharacter() {
-        TestEnvironment env;
-        const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
-        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
-                  "PERCORSO DB=" + archive.toUtf8() + "\r\nignored line\n");
-        QVERIFY(apriArchivioAllAvvio());
-        QCOMPARE(programma().PercorsoArchivio, archive);
-        QVERIFY(DbArchivio().isOpen());
-        QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+        // The first line ends at CR-LF, LF or a lone CR alike.
+        for (const char* fineRiga : {"\r\n", "\n", "\r"}) {
+            TestEnvironment env;
+            const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
+            writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
+                      "PERCORSO DB=" + archive.toUtf8() + fineRiga + "ignored line\n");
+            QVERIFY(apriArchivioAllAvvio());
+            QCOMPARE(programma().PercorsoArchivio, archive);
+            QVERIFY(DbArchivio().isOpen());
+            QVERIFY(env.ui.messages.isEmpty());
+            QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+        }
     }
 
     void shortOrEmptyConfigurationEndsTheProgram_data() {

@@ -2,8 +2,8 @@
 
 #include <QPrinter>
 
-Interaction::Answer ScriptedInteraction::message(const QString& text, const QString& title,
-                                                 Icon icon, Buttons buttons) {
+Interaction::Answer ScriptedInteraction::showMessage(const QString& text, const QString& title,
+                                                     Icon icon, Buttons buttons) {
     messages.append({text, title, icon, buttons});
     if (!answers.isEmpty()) {
         return answers.dequeue();

@@ -6,10 +6,10 @@
 
 #include "Interaction.h"
 
-// The test double of the person: records every message, beep, input box and printer dialog,
-// and answers from queues (a message with no queued answer gets Ok / Yes for a question with
-// Yes, an input box with none is cancelled, the printer dialog is accepted and prints to the
-// PDF file set in pdfPath).
+// The test double of the person: records every message (each counts its beep as well), beep,
+// input box and printer dialog, and answers from queues (a message with no queued answer gets Ok /
+// Yes for a question with Yes, an input box with none is cancelled, the printer dialog is accepted
+// and prints to the PDF file set in pdfPath).
 class ScriptedInteraction : public Interaction {
 public:
     struct Message {
@@ -19,8 +19,6 @@ public:
         Buttons buttons;
     };
 
-    Answer message(const QString& text, const QString& title, Icon icon,
-                   Buttons buttons) override;
     void beep() override { ++beeps; }
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
@@ -41,4 +39,8 @@ public:
     QString pdfPath;  // where an accepted printer dialog sends the print
     QList<QString> saveDialogs;
     QQueue<QString> saveAnswers;
+
+protected:
+    Answer showMessage(const QString& text, const QString& title, Icon icon,
+                       Buttons buttons) override;
 };
