@@ -74,7 +74,6 @@ void copiaDiSicurezzaAllUscita(QWidget* parent, const copie::Copiatore& copia) {
     if (esito != copie::Esito::Fallita) {
         return;
     }
-    services::ui().beep();
     services::ui().message(
         QStringLiteral("La copia di sicurezza dell'archivio non è riuscita.\n\n") + errore, kTitolo,
         Interaction::Icon::Critical);

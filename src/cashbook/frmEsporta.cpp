@@ -90,7 +90,6 @@ QString frmEsporta::nomeProposto(const QDate& dal, const QDate& al) const {
 
 void frmEsporta::cmdOk_Click() {
     const auto rifiuta = [this](const QString& testo, QLineEdit* campo) {
-        services::ui().beep();
         services::ui().message(testo, windowTitle().toUpper(), Interaction::Icon::Exclamation);
         campo->setFocus();
     };
@@ -133,7 +132,6 @@ void frmEsporta::cmdOk_Click() {
         BusyPointer attesa;
         esportato = esportaCassa(DbArchivio(), *dal, *al, percorso, &errore);
     }
-    services::ui().beep();
     if (!esportato) {
         services::ui().message(errore, windowTitle().toUpper(), Interaction::Icon::Critical);
         return;
