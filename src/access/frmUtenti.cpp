@@ -231,6 +231,11 @@ void frmUtenti::cmdVaria_Click() {
         Azzera_campi_inserimento();
     }
     AbilitaControllo(lstUtenti);
+    if (trovata) {
+        // Off the button, so that the next Enter goes to the window's default button (save)
+        // instead of running Varia again on the emptied fields.
+        lstUtenti->setFocus();
+    }
     DisabilitaControllo(txtPwd);
     DisabilitaControllo(txtConfermaPwd);
     if (!trovata) {

@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "ComandiAmministratore.h"
 #include "ComandoEsporta.h"
+#include "InvioSuPulsanti.h"
 #include "Platform.h"
 #include "ProvaAvvio.h"
 #include "QtInteraction.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtItaliano);
     }
 
+    installaInvioSuPulsanti();
     QtInteraction interaction;
     SystemClock clock;
     SystemPlatform platform;

@@ -75,6 +75,8 @@ void CampiIvaMovimento::EntraCodiceIva() {
     if (c_.txtCodiceIva->text().isEmpty()) {
         c_.txtCodiceIva->setText(codiceIvaStandard_);
     }
+    // The field holds three characters at most: a code typed at once replaces the one shown.
+    SelezionaTesto(c_.txtCodiceIva);
 }
 
 void CampiIvaMovimento::ApriRicercaCodice() {
@@ -199,7 +201,7 @@ void CampiIvaMovimento::EntraDataDoc() {
                                    ? registrazione
                                    : formatItalianDate(services::clock().today()));
     }
-    EntraCampoSeleziona(c_.txtDataDoc);
+    EntraCampoData(c_.txtDataDoc);
 }
 
 void CampiIvaMovimento::EsciDataDoc() {
@@ -216,9 +218,13 @@ void CampiIvaMovimento::ChiudiCampoIva(QWidget* campo) {
     } else {
         c_.txtImponibileIva->setText(QString());
     }
-    // The focus goes first, so that disabling the field does not move it on by itself.
-    if (auto* cmdIns = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdIns"))) {
-        cmdIns->setFocus();
+    // The focus goes first, so that disabling the field does not move it on by itself. It
+    // goes to the button that stores what is on screen: with a movement loaded for change
+    // that is cmdVar, never a second insert of the same movement.
+    auto* cmdVar = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdVar"));
+    auto* cmdIns = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdIns"));
+    if (QWidget* pulsante = cmdVar && cmdVar->isEnabled() ? cmdVar : cmdIns) {
+        pulsante->setFocus();
     }
     DisabilitaCampo(campo);
 }

@@ -105,15 +105,15 @@ class Libro {
     double scarto_ = 0;
 };
 
-// Has the person choose the printer, then prints with the hourglass pointer. Whatever goes
-// wrong from the printer dialog on (cancelled, printer, archive) drops the document and
-// tells the person.
+// Has the person choose the printer, then prints with the hourglass pointer. A cancelled
+// printer dialog prints nothing and says nothing; whatever goes wrong after it (printer,
+// archive) drops the document and tells the person.
 void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
                   const std::function<void()>& stampa) {
+    if (!services::ui().choosePrinter(stampante)) {
+        return;
+    }
     try {
-        if (!services::ui().choosePrinter(stampante)) {
-            throw ErroreStampante{};
-        }
         BusyPointer occupato;
         stampa();
         return;

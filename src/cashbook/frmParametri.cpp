@@ -257,7 +257,24 @@ void frmParametri::cmdAzzeraArchivi_Click() {
     if (services::ui().message(
             QStringLiteral("Si desidera proseguire cancellando tutte le registrazioni?"),
             QStringLiteral("ATTENZIONE: Operazione irreversibile"), Interaction::Icon::Question,
-            Interaction::Buttons::YesNo) != Interaction::Answer::Yes) {
+            Interaction::Buttons::YesNo, Interaction::Answer::No) != Interaction::Answer::Yes) {
+        return;
+    }
+    // A copy of the whole archive comes first: without a verified copy nothing is deleted.
+    QString copia;
+    QString erroreCopia;
+    bool copiato = false;
+    {
+        BusyPointer attesa;
+        copiato = copiaPrimaDiAzzerare(programma().PercorsoArchivio, &copia, &erroreCopia);
+    }
+    if (!copiato) {
+        services::ui().message(
+            QStringLiteral("Azzeramento non eseguito: la copia di sicurezza dell'archivio in "
+                           "'%1' non è riuscita e nessuna registrazione è stata cancellata."
+                           "\n\n%2")
+                .arg(copia, erroreCopia),
+            windowTitle(), Interaction::Icon::Critical);
         return;
     }
     archivio::Errore errore;
@@ -274,6 +291,9 @@ void frmParametri::cmdAzzeraArchivi_Click() {
             windowTitle(), Interaction::Icon::Critical);
         return;
     }
-    services::ui().message(QStringLiteral("Azzeramento eseguito con successo."), windowTitle(),
-                           Interaction::Icon::Exclamation);
+    services::ui().message(
+        QStringLiteral("Azzeramento eseguito con successo.\n\nL'archivio com'era prima "
+                       "dell'azzeramento è nella copia:\n%1")
+            .arg(copia),
+        windowTitle(), Interaction::Icon::Exclamation);
 }

@@ -88,6 +88,8 @@ class frmVardello : public QWidget {
     void grdGesca_RigaScelta(int riga);
     void modoInserimento();
     void modoVariazione();
+    void entraDataRegistrazione();
+    void esciDataRegistrazione();
     void segnalaErroreScrittura(const ErroreArchivio& errore);
     bool passaAlMeseDi(const QDate& data);
     DatiMovimento datiDaCampi(bool nuovo) const;

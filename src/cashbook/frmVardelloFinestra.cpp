@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "CampiIvaMovimento.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
 #include "GrigliaCassa.h"
@@ -274,6 +275,9 @@ void frmVardello::costruisciComandi(QWidget* p) {
 }
 
 void frmVardello::collegaEventi() {
+    // After a row pick the first button Tab reaches is the change, not a second insert of
+    // the loaded movement; in insert mode cmdVar is disabled and Tab goes on to cmdIns.
+    setTabOrder(cmdVar, cmdIns);
     connect(cmdIns, &QPushButton::clicked, this, &frmVardello::cmdIns_Click);
     connect(cmdVar, &QPushButton::clicked, this, &frmVardello::cmdVar_Click);
     connect(cmdCanc, &QPushButton::clicked, this, &frmVardello::cmdCanc_Click);
@@ -291,7 +295,11 @@ void frmVardello::collegaEventi() {
     connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::annoCambiato);
     connect(cmbAnno, &QComboBox::activated, this, &frmVardello::annoScelto);
     connect(grdGesca, &GrigliaCassa::rigaScelta, this, &frmVardello::grdGesca_RigaScelta);
-    txtDataRegistrazione->installEventFilter(this);
+    // The date field's own focus handling runs first, so the selection made on entry stays.
+    auto* eventi = new EventiCampo(this);
+    eventi->collega(
+        txtDataRegistrazione,
+        {[this] { entraDataRegistrazione(); }, [this] { esciDataRegistrazione(); }, {}});
     cmbOperazione->installEventFilter(this);
 }
 

@@ -222,8 +222,8 @@ void frmVardello::cmdCanc_Click() {
     if (services::ui().message(
             QStringLiteral(
                 "Attenzione! Tutte le righe selezionate verranno cancellate!\n\nProcedo?"),
-            titoloMessaggi(), Interaction::Icon::Question,
-            Interaction::Buttons::YesNo) != Interaction::Answer::Yes) {
+            titoloMessaggi(), Interaction::Icon::Question, Interaction::Buttons::YesNo,
+            Interaction::Answer::No) != Interaction::Answer::Yes) {
         return;
     }
     const int primaVisibile = grdGesca->primaRigaVisibile();
@@ -318,8 +318,21 @@ void frmVardello::azzera_campi() {
     txtOraIns->setText(kOraVuota);
 }
 
+void frmVardello::entraDataRegistrazione() {
+    if (campoVuoto(txtDataRegistrazione)) {
+        txtDataRegistrazione->setText(formatItalianDate(services::clock().today()));
+    }
+    EntraCampoData(txtDataRegistrazione);
+}
+
+void frmVardello::esciDataRegistrazione() {
+    impostaSfondo(txtDataRegistrazione, coloreNormale());
+    ControllaData(txtDataRegistrazione);
+}
+
 bool frmVardello::eventFilter(QObject* oggetto, QEvent* evento) {
-    if (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut) {
+    if (oggetto != cmbOperazione ||
+        (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut)) {
         return QWidget::eventFilter(oggetto, evento);
     }
     // Focus that comes and goes with the window's activation or a popup list is no entry
@@ -328,23 +341,10 @@ bool frmVardello::eventFilter(QObject* oggetto, QEvent* evento) {
     if (motivo == Qt::ActiveWindowFocusReason || motivo == Qt::PopupFocusReason) {
         return QWidget::eventFilter(oggetto, evento);
     }
-    const bool entra = evento->type() == QEvent::FocusIn;
-    if (oggetto == txtDataRegistrazione) {
-        if (entra) {
-            impostaSfondo(txtDataRegistrazione, coloreModifica());
-            if (campoVuoto(txtDataRegistrazione)) {
-                txtDataRegistrazione->setText(formatItalianDate(services::clock().today()));
-            }
-        } else {
-            impostaSfondo(txtDataRegistrazione, coloreNormale());
-            ControllaData(txtDataRegistrazione);
-        }
-    } else if (oggetto == cmbOperazione) {
-        if (entra) {
-            EntraCampoSeleziona(cmbOperazione);
-        } else {
-            EsciCampo(cmbOperazione);
-        }
+    if (evento->type() == QEvent::FocusIn) {
+        EntraCampoSeleziona(cmbOperazione);
+    } else {
+        EsciCampo(cmbOperazione);
     }
     return QWidget::eventFilter(oggetto, evento);
 }

@@ -9,18 +9,21 @@ class QPrinter;
 // boxes, the warning beep, the input box and the printer dialog. The program shows Qt
 // dialogs; tests install a scripted double that records each call and answers from a queue.
 class Interaction {
-public:
+  public:
     enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Interaction() = default;
 
-    // A message box: the warning beep sounds first, then the box is shown.
+    // A message box: the warning beep sounds first, then the box is shown. defaultAnswer is
+    // the button that Enter presses when the box opens; no value leaves it to the first button
+    // (Ok, Yes). An irreversible question passes Answer::No.
     Answer message(const QString& text, const QString& title, Icon icon,
-                   Buttons buttons = Buttons::Ok) {
+                   Buttons buttons = Buttons::Ok,
+                   std::optional<Answer> defaultAnswer = std::nullopt) {
         beep();
-        return showMessage(text, title, icon, buttons);
+        return showMessage(text, title, icon, buttons, defaultAnswer);
     }
     virtual void beep() = 0;
     // The text typed, or no value when the person cancelled.
@@ -38,5 +41,5 @@ public:
 protected:
     // Shows the message box, without the beep that message() sounds before it.
     virtual Answer showMessage(const QString& text, const QString& title, Icon icon,
-                               Buttons buttons) = 0;
+                               Buttons buttons, std::optional<Answer> defaultAnswer) = 0;
 };

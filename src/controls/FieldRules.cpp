@@ -1,7 +1,9 @@
 #include "FieldRules.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "Colori.h"
 #include "Controlli.h"
@@ -56,6 +58,23 @@ void EntraCampoSeleziona(QWidget* campo) {
 void EsciCampo(QWidget* campo) {
     impostaSfondo(campo, coloreNormale());
     trimText(campo);
+}
+
+void SelezionaTesto(QLineEdit* campo) {
+    campo->selectAll();
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // The press that gave the focus places the caret after this: select once it is done.
+        QTimer::singleShot(0, campo, [campo] {
+            if (campo->hasFocus()) {
+                campo->selectAll();
+            }
+        });
+    }
+}
+
+void EntraCampoData(QLineEdit* campo) {
+    impostaSfondo(campo, coloreModifica());
+    SelezionaTesto(campo);
 }
 
 bool ControllaData(QLineEdit* campo) {

@@ -39,11 +39,28 @@ QMessageBox::StandardButtons pulsantiQt(Interaction::Buttons buttons) {
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton pulsanteQt(Interaction::Answer risposta) {
+    switch (risposta) {
+        case Interaction::Answer::Yes:
+            return QMessageBox::Yes;
+        case Interaction::Answer::No:
+            return QMessageBox::No;
+        case Interaction::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Interaction::Answer::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
 }  // namespace
 
 Interaction::Answer QtInteraction::showMessage(const QString& text, const QString& title, Icon icon,
-                                               Buttons buttons) {
+                                               Buttons buttons, std::optional<Answer> defaultAnswer) {
     QMessageBox box(iconaQt(icon), title, text, pulsantiQt(buttons), QApplication::activeWindow());
+    if (defaultAnswer) {
+        box.setDefaultButton(pulsanteQt(*defaultAnswer));
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
@@ -56,7 +73,9 @@ Interaction::Answer QtInteraction::showMessage(const QString& text, const QStrin
     }
 }
 
-void QtInteraction::beep() { QApplication::beep(); }
+void QtInteraction::beep() {
+    QApplication::beep();
+}
 
 std::optional<QString> QtInteraction::inputBox(const QString& prompt, const QString& title,
                                                const QString& defaultText) {

@@ -16,6 +16,6 @@ public:
                                           const QString& filter) override;
 
 protected:
-    Answer showMessage(const QString& text, const QString& title, Icon icon,
-                       Buttons buttons) override;
+    Answer showMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                       std::optional<Answer> defaultAnswer) override;
 };

@@ -3,8 +3,12 @@
 #include <QPrinter>
 
 Interaction::Answer ScriptedInteraction::showMessage(const QString& text, const QString& title,
-                                                     Icon icon, Buttons buttons) {
-    messages.append({text, title, icon, buttons});
+                                                     Icon icon, Buttons buttons,
+                                                     std::optional<Answer> defaultAnswer) {
+    messages.append({text, title, icon, buttons, defaultAnswer});
+    if (duranteMessaggio) {
+        duranteMessaggio(messages.last());
+    }
     if (!answers.isEmpty()) {
         return answers.dequeue();
     }
@@ -50,4 +54,5 @@ void ScriptedInteraction::clear() {
     cancelPrinter = false;
     saveDialogs.clear();
     saveAnswers.clear();
+    duranteMessaggio = nullptr;
 }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <functional>
 
 #include "Interaction.h"
 
@@ -11,12 +12,13 @@
 // Yes for a question with Yes, an input box with none is cancelled, the printer dialog is accepted
 // and prints to the PDF file set in pdfPath).
 class ScriptedInteraction : public Interaction {
-public:
+  public:
     struct Message {
         QString text;
         QString title;
         Icon icon;
         Buttons buttons;
+        std::optional<Answer> defaultAnswer;  // the button Enter would press
     };
 
     void beep() override { ++beeps; }
@@ -39,8 +41,11 @@ public:
     QString pdfPath;  // where an accepted printer dialog sends the print
     QList<QString> saveDialogs;
     QQueue<QString> saveAnswers;
+    // Runs while a message is up, before its answer: a test can do there what a real box
+    // does meanwhile (take the activation from the window, for one).
+    std::function<void(const Message&)> duranteMessaggio;
 
 protected:
-    Answer showMessage(const QString& text, const QString& title, Icon icon,
-                       Buttons buttons) override;
+    Answer showMessage(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                       std::optional<Answer> defaultAnswer) override;
 };
