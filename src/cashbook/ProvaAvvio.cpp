@@ -20,12 +20,12 @@ int provaAvvio(frmVardello& finestra) {
     QObject::connect(&risponditore, &QTimer::timeout, [&confermato, &messaggio] {
         QWidget* modale = QApplication::activeModalWidget();
         if (auto* accesso = qobject_cast<frmAccesso*>(modale)) {
-            if (confermato) {
-                accesso->findChild<QPushButton*>(QStringLiteral("cmdAnnulla"))->click();
-            } else {
-                confermato = true;
-                accesso->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
-            }
+            // Clicked after this handler returns: a timer is not run again while its handler
+            // runs, so a message shown by the click would never be answered.
+            QPushButton* pulsante = accesso->findChild<QPushButton*>(
+                confermato ? QStringLiteral("cmdAnnulla") : QStringLiteral("cmdOk"));
+            confermato = true;
+            QMetaObject::invokeMethod(pulsante, &QPushButton::click, Qt::QueuedConnection);
         } else if (auto* finestraMessaggio = qobject_cast<QMessageBox*>(modale)) {
             std::fprintf(stderr, "%s\n%s\n", qPrintable(finestraMessaggio->windowTitle()),
                          qPrintable(finestraMessaggio->text()));

@@ -122,7 +122,7 @@ bool apriEControlla(QSqlDatabase& db, Motore motore, bool integrita, Errore* err
     }
     const bool impostata = motore == Motore::SQLite ? impostaSQLite(db, integrita, errore)
                                                     : impostaPostgres(db, errore);
-    return impostata && controllaTabelle(db, errore) && controllaSchema(db, motore, errore);
+    return impostata && controllaSchema(db, motore, errore) && controllaTabelle(db, errore);
 }
 
 // Creates the database named by a PostgreSQL URI when the server does not have it yet,

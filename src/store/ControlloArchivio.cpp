@@ -52,8 +52,7 @@ bool tipoAdatto(Motore motore, TipoCampo atteso, const QString& tipo) {
         case TipoCampo::Booleano:
             return t == QLatin1String("BOOLEAN");
         case TipoCampo::Testo:
-            return t == QLatin1String("TEXT") || t == QLatin1String("CHARACTER VARYING") ||
-                   t == QLatin1String("CHARACTER");
+            return t == QLatin1String("TEXT") || t.startsWith(QLatin1String("CHARACTER"));
     }
     return false;
 }
@@ -106,9 +105,15 @@ bool controllaSchema(QSqlDatabase& db, Motore motore, Errore* errore) {
         motore == Motore::SQLite
             ? q.exec(QStringLiteral("SELECT m.name, c.name, c.type FROM sqlite_master AS m, "
                                     "pragma_table_info(m.name) AS c WHERE m.type = 'table'"))
-            : q.exec(QStringLiteral("SELECT table_name, column_name, data_type "
-                                    "FROM information_schema.columns "
-                                    "WHERE table_schema = current_schema()"));
+            // The catalogue itself, which shows also a table this user may not read (the
+            // reading is tried afterwards and gives the server's own refusal).
+            : q.exec(QStringLiteral(
+                  "SELECT c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
+                  "FROM pg_catalog.pg_attribute AS a "
+                  "JOIN pg_catalog.pg_class AS c ON c.oid = a.attrelid "
+                  "JOIN pg_catalog.pg_namespace AS n ON n.oid = c.relnamespace "
+                  "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v') "
+                  "AND a.attnum > 0 AND NOT a.attisdropped"));
     if (!letto) {
         if (errore) {
             *errore = erroreDi(q.lastError());
