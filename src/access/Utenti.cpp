@@ -53,24 +53,21 @@ std::optional<Utente> cercaUtente(QSqlDatabase db, const QString& nome) {
 }
 
 bool creaSupervisoreSeVuota(QSqlDatabase db) {
+    // One statement: two computers logging in first at the same moment add "Supervisore"
+    // once, and the second simply finds it.
     QSqlQuery q(db);
-    if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Tabella utenti")")) || !q.next()) {
-        lanciaErrore(q.lastError());
-    }
-    const bool vuota = q.value(0).toLongLong() == 0;
-    q.finish();
-    if (!vuota) {
-        return false;
-    }
-    if (!eseguiSql(q,
-                   QStringLiteral(
-                       R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+    if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti" ("UserName", "Password")
+                                  SELECT ?, ? WHERE NOT EXISTS (SELECT 1 FROM "Tabella utenti")
+                                  ON CONFLICT DO NOTHING)"),
                    {kSupervisore, testoNonNullo(QString())})) {
         lanciaErrore(q.lastError());
     }
+    const bool aggiunto = q.numRowsAffected() > 0;
     q.finish();
-    LiberaBlocchi(db);
-    return true;
+    if (aggiunto) {
+        LiberaBlocchi(db);
+    }
+    return aggiunto;
 }
 
 QString nomeRipetuto(const QList<Utente>& utenti) {

@@ -22,7 +22,7 @@ void preparaParser(QCommandLineParser& parser) {
         "Senza opzioni apre l'archivio indicato da vardello.ini (o VARDELLO.MDB nella cartella\n"
         "del programma). Un archivio e' un file SQLite oppure un database PostgreSQL indicato\n"
         "come postgresql://utente@server:porta/database (la password si legge da PGPASSWORD o\n"
-        "dal file delle password di PostgreSQL)."));
+        "dal file delle password di PostgreSQL, meglio che scriverla nell'indirizzo)."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(
@@ -72,10 +72,10 @@ int eseguiComandoAmministratore(const QStringList& argomenti) {
         if (!archivio::crea(percorso, &errore)) {
             scrivi(stderr,
                    QStringLiteral("Impossibile creare l'archivio '%1'.\nCodice errore = %2\n%3")
-                       .arg(percorso, errore.codice, errore.testo));
+                       .arg(archivio::nomeVisibile(percorso), errore.codice, errore.testo));
             return 1;
         }
-        scrivi(stdout, QStringLiteral("Archivio creato: %1").arg(percorso));
+        scrivi(stdout, QStringLiteral("Archivio creato: %1").arg(archivio::nomeVisibile(percorso)));
         return 0;
     }
     if (parser.isSet(kCopia)) {

@@ -14,11 +14,16 @@ QString nelFolder(const QString& folder, const QString& nomeFile) {
 }
 }  // namespace
 
+bool presente(const QString& percorso) {
+    const QFileInfo info(percorso);
+    return info.exists() || info.isSymLink();
+}
+
 QString percorsoFileIni() {
     const QString nome = QStringLiteral("vardello.ini");
     const QString delProgramma = nelFolder(services::platform().programFolder(), nome);
     const QString dellUtente = nelFolder(services::platform().userConfigFolder(), nome);
-    if (!QFileInfo::exists(delProgramma) && QFileInfo::exists(dellUtente)) {
+    if (!presente(delProgramma) && presente(dellUtente)) {
         return dellUtente;
     }
     return delProgramma;
@@ -26,9 +31,31 @@ QString percorsoFileIni() {
 
 QString percorsoArchivioPredefinito() {
     const Platform& piattaforma = services::platform();
-    return nelFolder(piattaforma.programFolderWritable() ? piattaforma.programFolder()
-                                                         : piattaforma.userDataFolder(),
-                     QStringLiteral("VARDELLO.MDB"));
+    const QString nelProgramma =
+        nelFolder(piattaforma.programFolder(), QStringLiteral("VARDELLO.MDB"));
+    // An archive already in the program's folder is the one in use, writable folder or not.
+    if (piattaforma.programFolderWritable() || presente(nelProgramma)) {
+        return nelProgramma;
+    }
+    return nelFolder(piattaforma.userDataFolder(), QStringLiteral("VARDELLO.MDB"));
+}
+
+QString motivoIlleggibile(const QString& percorso) {
+    const QFileInfo info(percorso);
+    if (info.isSymLink() && !info.exists()) {
+        return QStringLiteral(
+                   "è un collegamento a '%1', che non si trova (una cartella di rete "
+                   "non collegata?)")
+            .arg(info.symLinkTarget());
+    }
+    if (info.isDir()) {
+        return QStringLiteral("è una cartella, non un file");
+    }
+    QFile file(percorso);
+    if (file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.errorString();
 }
 
 bool LeggiFileIni(const QString& percorso) {
@@ -52,4 +79,6 @@ bool LeggiFileIni(const QString& percorso) {
     return true;
 }
 
-QString NomeComputer() { return services::platform().computerName(); }
+QString NomeComputer() {
+    return services::platform().computerName();
+}

@@ -18,6 +18,10 @@ TipoCampo tipoCampo(const QString& nomeCampo);
 // The table names, as the person and the statements see them.
 const QStringList& tabelle();
 
+// The columns of a table that the program reads or writes, in the order of its CREATE
+// statement (empty for a table that is not one of the seven).
+const QStringList& colonne(const QString& tabella);
+
 // The CREATE statements of an empty archive, tables first, then indexes.
 const QStringList& istruzioniCreazione();
 

@@ -476,9 +476,16 @@ bool frmCodiciIva::Salva_Record() {
         }
         // A new code, or one that another computer deleted meanwhile, is added.
         if (!scritto && !q.lastError().isValid()) {
+            // The same new code saved meanwhile by another computer is updated, not refused.
             eseguiSql(q, QStringLiteral(R"(INSERT INTO "Codici Iva" ("Descrizione Iva", "Aliquota",
                           "Flag Articolo 8", "Flag Fatture Esenti", "Flag Altre Esenzioni",
-                          "Codice Iva") VALUES (?, ?, ?, ?, ?, ?))"),
+                          "Codice Iva") VALUES (?, ?, ?, ?, ?, ?)
+                          ON CONFLICT ("Codice Iva") DO UPDATE SET
+                          "Descrizione Iva" = excluded."Descrizione Iva",
+                          "Aliquota" = excluded."Aliquota",
+                          "Flag Articolo 8" = excluded."Flag Articolo 8",
+                          "Flag Fatture Esenti" = excluded."Flag Fatture Esenti",
+                          "Flag Altre Esenzioni" = excluded."Flag Altre Esenzioni")"),
                       valori);
         }
         errore = q.lastError();

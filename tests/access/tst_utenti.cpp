@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "AltroComputer.h"
 #include "Colori.h"
 #include "Programma.h"
 #include "Sql.h"
@@ -201,6 +202,24 @@ class TestUtenti : public QObject {
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("Utente non trovato."));
         QVERIFY(login.isVisible());
+    }
+
+    // Two computers logging in first on an empty user table at the same moment: the second
+    // finds "Supervisore" just added by the first and logs in, with no key error.
+    void theFirstLogInOfTwoComputersAtOnceAddsTheAdministratorOnce() {
+        TestEnvironment env;
+        env.openNewArchive();
+        frmAccesso login;
+        login.show();
+        AltroComputer altro(
+            programma().PercorsoArchivio,
+            QStringLiteral(R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+            {QStringLiteral("Supervisore"), QStringLiteral("")});
+        QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+        QVERIFY(altro.concluso());
+        QCOMPARE(env.ui.messages.size(), 0);
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QCOMPARE(table(), QStringList({QStringLiteral("Supervisore=")}));
     }
 
     void aRewriteWaitsForAnotherComputersRewriteOnAServer() {

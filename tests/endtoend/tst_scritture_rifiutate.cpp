@@ -5,6 +5,7 @@
 
 #include "../cashbook/CassaDiProva.h"
 #include "Archivio.h"
+#include "ControlloArchivio.h"
 #include "Sql.h"
 
 // Writes the engine refuses from outside the program: an archive file that became read-only,
@@ -72,6 +73,7 @@ class TestScrittureRifiutate : public QObject {
             db.setDatabaseName(archivio);
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
             QVERIFY(db.open());
+            QVERIFY(archivio::soloNomiVeri(db));
         }
         inserisciVendita(cassa);
         verificaRifiuto(cassa);

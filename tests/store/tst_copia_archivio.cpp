@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "Archivio.h"
+#include "ControlloArchivio.h"
 #include "CopiaArchivio.h"
 #include "DatiCondivisi.h"
 #include "GeneraArchivio.h"
@@ -46,6 +47,7 @@ class TestCopiaArchivio : public QObject {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
             db.setDatabaseName(file);
             QVERIFY(db.open());
+            QVERIFY(archivio::soloNomiVeri(db));
             QSqlQuery q(db);
             QVERIFY(eseguiSql(q, QStringLiteral("ATTACH DATABASE ? AS altro"), {altroFile}));
             for (const QString& tabella : schema::tabelle()) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "AltroComputer.h"
 #include "ArchivioIva.h"
 #include "Colori.h"
 #include "FormHelpers.h"
@@ -329,6 +330,28 @@ class TestCodiciIva : public QObject {
                                              "necessario!")}));
         QVERIFY(descrizione(&w)->hasFocus());
         QCOMPARE(descrizioneSalvata(env, QStringLiteral("033")), QStringLiteral("Cambiata"));
+
+    }
+
+    // The same new code saved by another computer at the same moment: ours is stored over
+    // it, with no key error.
+    void aNewCodeSavedMeanwhileElsewhereIsUpdated() {
+        TestEnvironment env;
+        env.openNewArchive();
+        frmCodiciIva w(nullptr);
+        mostraAttiva(&w);
+        apriCodice(&w, "44");
+        QTest::keyClicks(descrizione(&w), QStringLiteral("Nostra"));
+        scriviAliquota(&w, "4");
+        AltroComputer altro(programma().PercorsoArchivio,
+                            QStringLiteral(R"(INSERT INTO "Codici Iva" ("Codice Iva",
+                                              "Descrizione Iva") VALUES ('044', 'Altrui'))"),
+                            {});
+        QTest::keyClick(aliquota(&w), Qt::Key_Return);
+        QVERIFY(altro.concluso());
+        QCOMPARE(testiMessaggi(env), QStringList());
+        QCOMPARE(descrizioneSalvata(env, QStringLiteral("044")), QStringLiteral("Nostra"));
+        QCOMPARE(quantiCodici(env), 1);
     }
 
     void browsingFollowsTheCodeOrder() {
