@@ -36,6 +36,47 @@ const QStringList& tabelle() {
     return nomi;
 }
 
+const QStringList& campi(const QString& tabella) {
+    static const QHash<QString, QStringList> perTabella = {
+        {QStringLiteral("Vardello"),
+         {QStringLiteral("Numero Progressivo"), QStringLiteral("Data Registrazione"),
+          QStringLiteral("Operazione"), QStringLiteral("Entrate"), QStringLiteral("Uscite"),
+          QStringLiteral("Codice Iva"), QStringLiteral("Imponibile Iva"),
+          QStringLiteral("Data documento"), QStringLiteral("Utente"), QStringLiteral("DataIns"),
+          QStringLiteral("OraIns")}},
+        {QStringLiteral("Totali di Cassa"),
+         {QStringLiteral("Anno"), QStringLiteral("mese"), QStringLiteral("Totale Entrate"),
+          QStringLiteral("Totale Uscite")}},
+        {QStringLiteral("Codici Iva"),
+         {QStringLiteral("Codice Iva"), QStringLiteral("Descrizione Iva"),
+          QStringLiteral("Aliquota"), QStringLiteral("Flag Articolo 8"),
+          QStringLiteral("Flag Fatture Esenti"), QStringLiteral("Flag Altre Esenzioni")}},
+        {QStringLiteral("Conti Utilizzati"), {QStringLiteral("Descrizione conto")}},
+        {QStringLiteral("Parametri"),
+         {QStringLiteral("Gestione Iva"), QStringLiteral("Codice Iva Standard"),
+          QStringLiteral("Iva Trimestrale")}},
+        {QStringLiteral("Tabella utenti"), {QStringLiteral("UserName"), QStringLiteral("Password")}},
+        {QStringLiteral("Riferimenti standard"),
+         {QStringLiteral("Nome riferimento"), QStringLiteral("Valore riferimento")}},
+    };
+    static const QStringList nessuno;
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? nessuno : *trovato;
+}
+
+const QStringList& chiave(const QString& tabella) {
+    static const QHash<QString, QStringList> perTabella = {
+        {QStringLiteral("Vardello"), {QStringLiteral("Numero Progressivo")}},
+        {QStringLiteral("Totali di Cassa"), {QStringLiteral("Anno"), QStringLiteral("mese")}},
+        {QStringLiteral("Codici Iva"), {QStringLiteral("Codice Iva")}},
+        {QStringLiteral("Conti Utilizzati"), {QStringLiteral("Descrizione conto")}},
+        {QStringLiteral("Tabella utenti"), {QStringLiteral("UserName")}},
+        {QStringLiteral("Riferimenti standard"), {QStringLiteral("Nome riferimento")}},
+    };
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? campi(tabella) : *trovato;
+}
+
 const QStringList& istruzioniCreazione() {
     static const QStringList istruzioni = {
         QStringLiteral(R"(CREATE TABLE "Vardello" (
