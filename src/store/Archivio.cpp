@@ -1,11 +1,11 @@
 #include "Archivio.h"
 
 #include <QFile>
-#include <functional>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUrlQuery>
+#include <functional>
 
 #include "Schema.h"
 #include "Sql.h"
@@ -129,10 +129,11 @@ bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
         [&](QSqlDatabase& db) {
             bool esiste = false;
             return cercaDatabase(db, percorso, &esiste, errore) &&
-                   (esiste || esegui(db,
-                                     QStringLiteral("CREATE DATABASE %1")
-                                         .arg(identificatoreDatabase(percorso)),
-                                     errore));
+                   (esiste ||
+                    esegui(
+                        db,
+                        QStringLiteral("CREATE DATABASE %1").arg(identificatoreDatabase(percorso)),
+                        errore));
         },
         errore);
 }
@@ -252,7 +253,8 @@ bool eliminaDatabase(const QString& percorso, Errore* errore) {
         percorso,
         [&](QSqlDatabase& db) {
             return esegui(
-                db, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(identificatoreDatabase(percorso)),
+                db,
+                QStringLiteral("DROP DATABASE IF EXISTS %1").arg(identificatoreDatabase(percorso)),
                 errore);
         },
         errore);

@@ -1,11 +1,12 @@
 #include "CopiaPagine.h"
 
+#include <sqlite3.h>
 #include <QSet>
 #include <QStringList>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
-#include <sqlite3.h>
 
 #include "Schema.h"
 
@@ -13,12 +14,15 @@ namespace copiapagine {
 
 namespace {
 
-// 4,096 pages of 4 KiB, or 20,000 rows: a step of a few milliseconds.
+// 4,096 pages of 4 KiB, or 50,000 rows compared: a step of some milliseconds.
 constexpr int kPaginePerPasso = 4096;
-constexpr int kRighePerPasso = 20000;
+constexpr int kRighePerPasso = 50000;
 // Runs that give up the lock between steps before the last one keeps it.
 constexpr int kTentativiSenzaBlocco = 5;
 constexpr int kAttesaOccupatoMs = 5;
+constexpr int kAttesaBloccoMs = 30000;  // as long as a write of the program waits
+// The source as the copy's connection sees it while comparing.
+const QString kOrigineUnita = QStringLiteral("vardello_origine");
 
 enum class Passaggio { Uguale, Cambiata, SchemaEstraneo, Errore };
 
@@ -79,7 +83,8 @@ bool schemaProprio(sqlite3* db, bool* proprio, QString* errore) {
     int codice = SQLITE_ROW;
     while ((codice = sqlite3_step(*q)) == SQLITE_ROW) {
         const auto testo = [&](int colonna) {
-            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(*q, colonna)));
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(*q, colonna)));
         };
         const QString tipo = testo(0);
         const QString nome = testo(1);
@@ -89,9 +94,8 @@ bool schemaProprio(sqlite3* db, bool* proprio, QString* errore) {
         } else if (!(tipo == QLatin1String("index") && senzaTesto &&
                      nome.startsWith(QLatin1String("sqlite_autoindex_")) &&
                      schema::tabelle().contains(testo(2))) &&
-                   !(tipo == QLatin1String("table") &&
-                     (nome == QLatin1String("sqlite_stat1") ||
-                      nome == QLatin1String("sqlite_stat4")))) {
+                   !(tipo == QLatin1String("table") && (nome == QLatin1String("sqlite_stat1") ||
+                                                        nome == QLatin1String("sqlite_stat4")))) {
             *proprio = false;
         }
     }
@@ -101,30 +105,6 @@ bool schemaProprio(sqlite3* db, bool* proprio, QString* errore) {
     }
     *proprio = *proprio && trovate.size() == istruzioni.size();
     return true;
-}
-
-bool stessoValore(sqlite3_stmt* a, sqlite3_stmt* b, int colonna) {
-    const int tipo = sqlite3_column_type(a, colonna);
-    if (tipo != sqlite3_column_type(b, colonna)) {
-        return false;
-    }
-    switch (tipo) {
-        case SQLITE_NULL:
-            return true;
-        case SQLITE_INTEGER:
-            return sqlite3_column_int64(a, colonna) == sqlite3_column_int64(b, colonna);
-        case SQLITE_FLOAT: {
-            const double x = sqlite3_column_double(a, colonna);
-            const double y = sqlite3_column_double(b, colonna);
-            return std::memcmp(&x, &y, sizeof x) == 0;
-        }
-        default: {  // text and blobs: the same bytes
-            const void* x = sqlite3_column_blob(a, colonna);
-            const void* y = sqlite3_column_blob(b, colonna);
-            const int n = sqlite3_column_bytes(a, colonna);
-            return n == sqlite3_column_bytes(b, colonna) && (n == 0 || std::memcmp(x, y, n) == 0);
-        }
-    }
 }
 
 class Copia {
@@ -215,69 +195,85 @@ class Copia {
         return esito == Passaggio::Uguale ? dopoUnPasso() : esito;
     }
 
+    // The values of a statement's only row, run with the bound row keys.
+    bool valori(const QString& sql, std::initializer_list<sqlite3_int64> chiavi,
+                std::initializer_list<sqlite3_int64*> risultati) {
+        Istruzione q(copia_, sql);
+        if (!q.pronta(errore_)) {
+            return false;
+        }
+        int i = 0;
+        for (const sqlite3_int64 chiave : chiavi) {
+            sqlite3_bind_int64(*q, ++i, chiave);
+        }
+        const int codice = sqlite3_step(*q);
+        if (codice != SQLITE_ROW) {
+            *errore_ = testoErrore(copia_, codice);
+            return false;
+        }
+        i = 0;
+        for (sqlite3_int64* risultato : risultati) {
+            *risultato = sqlite3_column_int64(*q, i++);
+        }
+        return true;
+    }
+
     // The rows of a table on both sides in the order of the engine's row key, which a page
-    // copy keeps, compared value by value with their storage type, a step at a time.
+    // copy keeps, a range of keys at a time: every row of the source has a row of the copy
+    // under the same key holding the same values (IS compares the kind of value too: an
+    // integer is never a text; the + leaves the values as stored), and the copy has no other
+    // row.
     Passaggio confronta(const QString& tabella) {
-        QStringList colonne;
+        QStringList stessiValori;
         for (const QString& campo : schema::campi(tabella)) {
-            colonne.append(QLatin1Char('"') + campo + QLatin1Char('"'));
+            stessiValori.append(QStringLiteral("+a.\"%1\" IS +b.\"%1\"").arg(campo));
         }
-        const QString sql = QStringLiteral(
-                                "SELECT rowid, %1 FROM \"%2\" WHERE rowid > ?1 ORDER BY rowid "
-                                "LIMIT %3")
-                                .arg(colonne.join(QStringLiteral(", ")), tabella)
-                                .arg(kRighePerPasso);
-        Istruzione a(origine_, sql);
-        Istruzione b(copia_, sql);
-        if (!a.pronta(errore_) || !b.pronta(errore_)) {
-            return Passaggio::Errore;
-        }
-        const int nColonne = static_cast<int>(colonne.size()) + 1;
-        sqlite3_int64 ultima = std::numeric_limits<sqlite3_int64>::min();
+        const QString prossima =
+            QStringLiteral(
+                "SELECT min(rowid) IS NULL, coalesce(min(rowid), 0) FROM %2.\"%1\" "
+                "WHERE rowid > ?1")
+                .arg(tabella, kOrigineUnita);
+        const QString intervallo =
+            QStringLiteral(
+                "SELECT count(*), count(b.rowid), (SELECT count(*) FROM main.\"%1\" WHERE rowid "
+                "> ?1 AND rowid <= ?2) FROM %2.\"%1\" a LEFT JOIN main.\"%1\" b ON b.rowid = "
+                "a.rowid AND %3 WHERE a.rowid > ?1 AND a.rowid <= ?2")
+                .arg(tabella, kOrigineUnita, stessiValori.join(QStringLiteral(" AND ")));
+        const QString oltre =
+            QStringLiteral("SELECT count(*) FROM main.\"%1\" WHERE rowid > ?1").arg(tabella);
+        constexpr sqlite3_int64 kMassima = std::numeric_limits<sqlite3_int64>::max();
+        sqlite3_int64 dopo = std::numeric_limits<sqlite3_int64>::min();
         for (;;) {
-            sqlite3_bind_int64(*a, 1, ultima);
-            sqlite3_bind_int64(*b, 1, ultima);
-            int righe = 0;
-            int codiceA = SQLITE_ROW;
-            int codiceB = SQLITE_ROW;
-            bool uguali = true;
-            for (;;) {
-                codiceA = sqlite3_step(*a);
-                codiceB = sqlite3_step(*b);
-                if (codiceA != SQLITE_ROW || codiceB != SQLITE_ROW) {
-                    uguali = codiceA == codiceB;  // else one side has more rows
-                    break;
-                }
-                ++righe;
-                for (int i = 0; i < nColonne && uguali; ++i) {
-                    uguali = stessoValore(*a, *b, i);
-                }
-                if (!uguali) {
-                    break;
-                }
-                ultima = sqlite3_column_int64(*a, 0);
-            }
-            sqlite3_reset(*a);  // ends this step's read of the source
-            sqlite3_reset(*b);
-            for (const auto& [db, codice] : {std::pair{origine_, codiceA}, {copia_, codiceB}}) {
-                if (codice != SQLITE_ROW && codice != SQLITE_DONE) {
-                    *errore_ = testoErrore(db, codice);
-                    return Passaggio::Errore;
-                }
-            }
-            const Passaggio dopo = dopoUnPasso();
-            if (dopo != Passaggio::Uguale) {
-                return dopo;  // a difference met after another computer's write tells nothing
-            }
-            if (!uguali) {
-                *errore_ = QStringLiteral(
-                               "La copia della tabella '%1' non corrisponde all'originale.")
-                               .arg(tabella);
+            sqlite3_int64 finita = 0;  // no further row in the source
+            sqlite3_int64 inizio = 0;
+            sqlite3_int64 fine = kMassima;
+            sqlite3_int64 righe = 0;
+            sqlite3_int64 righeUguali = 0;
+            sqlite3_int64 righeCopia = 0;
+            if (!valori(prossima, {dopo}, {&finita, &inizio})) {
                 return Passaggio::Errore;
             }
-            if (righe < kRighePerPasso) {
+            if (!finita && inizio <= kMassima - kRighePerPasso) {
+                fine = inizio + kRighePerPasso - 1;
+            }
+            if (finita ? !valori(oltre, {dopo}, {&righeCopia})
+                       : !valori(intervallo, {dopo, fine}, {&righe, &righeUguali, &righeCopia})) {
+                return Passaggio::Errore;
+            }
+            const Passaggio esito = dopoUnPasso();
+            if (esito != Passaggio::Uguale) {
+                return esito;  // a difference met after another computer's write tells nothing
+            }
+            if (righeUguali != righe || righeCopia != righe) {
+                *errore_ =
+                    QStringLiteral("La copia della tabella '%1' non corrisponde all'originale.")
+                        .arg(tabella);
+                return Passaggio::Errore;
+            }
+            if (finita || fine == kMassima) {
                 return Passaggio::Uguale;
             }
+            dopo = fine;
         }
     }
 
@@ -301,10 +297,46 @@ bool bloccaLettura(sqlite3* db, bool blocca, QString* errore) {
     return true;
 }
 
+// The source's file attached to the copy's connection, so that the engine compares the two
+// in one statement (as one more reader of the source); detached again when this goes away.
+class OrigineUnita {
+  public:
+    OrigineUnita(sqlite3* origine, sqlite3* copia, QString* errore) : copia_(copia) {
+        sqlite3_busy_timeout(copia, kAttesaBloccoMs);
+
+        Istruzione q(copia, QStringLiteral("ATTACH DATABASE ?1 AS %1").arg(kOrigineUnita));
+        if (q.pronta(errore)) {
+            sqlite3_bind_text(*q, 1, sqlite3_db_filename(origine, "main"), -1, SQLITE_TRANSIENT);
+            const int codice = sqlite3_step(*q);
+            unita_ = codice == SQLITE_DONE;
+            if (!unita_) {
+                *errore = testoErrore(copia, codice);
+            }
+        }
+    }
+    ~OrigineUnita() {
+        if (unita_) {
+            const QByteArray sql = QStringLiteral("DETACH DATABASE %1").arg(kOrigineUnita).toUtf8();
+            sqlite3_exec(copia_, sql.constData(), nullptr, nullptr, nullptr);
+        }
+    }
+    OrigineUnita(const OrigineUnita&) = delete;
+    OrigineUnita& operator=(const OrigineUnita&) = delete;
+    bool unita() const { return unita_; }
+
+  private:
+    sqlite3* copia_;
+    bool unita_ = false;
+};
+
 }  // namespace
 
-Esito copia(sqlite3* origine, sqlite3* copia, bool verifica,
-            const std::function<void()>& traPassi, QString* errore) {
+Esito copia(sqlite3* origine, sqlite3* copia, bool verifica, const std::function<void()>& traPassi,
+            QString* errore) {
+    std::optional<OrigineUnita> unita;
+    if (verifica && !unita.emplace(origine, copia, errore).unita()) {
+        return Esito::Errore;
+    }
     Copia lavoro(origine, copia, verifica, traPassi, errore);
     for (int tentativo = 0; tentativo <= kTentativiSenzaBlocco; ++tentativo) {
         const bool ultimo = tentativo == kTentativiSenzaBlocco;

@@ -21,7 +21,7 @@ enum class Esito {
 
 // `copia` is an empty file's connection; `traPassi` (may be empty) runs between two steps.
 // Without `verifica` only the pages are copied (a moment's image that is read afterwards).
-Esito copia(sqlite3* origine, sqlite3* copia, bool verifica,
-            const std::function<void()>& traPassi, QString* errore);
+Esito copia(sqlite3* origine, sqlite3* copia, bool verifica, const std::function<void()>& traPassi,
+            QString* errore);
 
 }  // namespace copiapagine

@@ -83,15 +83,16 @@ struct Tabella {
         return select() + QStringLiteral(" ORDER BY ") + ordine.join(QStringLiteral(", "));
     }
     QString insert(int righe) const {
-        QString segnaposti = QLatin1Char('(') + QStringLiteral("?, ").repeated(colonne() - 1) +
-                             QStringLiteral("?)");
+        QString segnaposti =
+            QLatin1Char('(') + QStringLiteral("?, ").repeated(colonne() - 1) + QStringLiteral("?)");
         QStringList righeSql(righe, segnaposti);
         return QStringLiteral("INSERT INTO \"%1\" (%2) VALUES %3")
             .arg(nome, elenco.join(QStringLiteral(", ")), righeSql.join(QStringLiteral(", ")));
     }
     QString valoreNonValido(int colonna) const {
-        return QStringLiteral("Il campo '%1' della tabella '%2' contiene un valore che non e' "
-                              "del suo tipo: la copia e' stata interrotta.")
+        return QStringLiteral(
+                   "Il campo '%1' della tabella '%2' contiene un valore che non e' "
+                   "del suo tipo: la copia e' stata interrotta.")
             .arg(schema::campi(nome).at(colonna), nome);
     }
 
@@ -106,7 +107,8 @@ bool scriviLotto(QSqlDatabase copia, const Tabella& t, const std::vector<QVarian
     if (righe != *righePreparate) {
         *preparata = QSqlQuery(copia);
         if (!preparata->prepare(t.insert(righe))) {
-            *errore = QStringLiteral("Tabella '%1': %2").arg(t.nome, descrivi(preparata->lastError()));
+            *errore =
+                QStringLiteral("Tabella '%1': %2").arg(t.nome, descrivi(preparata->lastError()));
             return false;
         }
         *righePreparate = righe;
@@ -157,8 +159,7 @@ bool copiaTabella(QSqlDatabase origine, QSqlDatabase copia, const Tabella& t, QS
 }
 
 // Both archives read in the order of the table's key, one row of each at a time.
-bool confrontaTabella(QSqlDatabase origine, QSqlDatabase copia, const Tabella& t,
-                      QString* errore) {
+bool confrontaTabella(QSqlDatabase origine, QSqlDatabase copia, const Tabella& t, QString* errore) {
     QSqlQuery a(origine);
     QSqlQuery b(copia);
     a.setForwardOnly(true);
@@ -178,7 +179,8 @@ bool confrontaTabella(QSqlDatabase origine, QSqlDatabase copia, const Tabella& t
         if (!rigaA || !rigaB) {
             for (QSqlQuery* q : {&a, &b}) {
                 if (q->lastError().isValid()) {
-                    *errore = QStringLiteral("Tabella '%1': %2").arg(t.nome, descrivi(q->lastError()));
+                    *errore =
+                        QStringLiteral("Tabella '%1': %2").arg(t.nome, descrivi(q->lastError()));
                     return false;
                 }
             }

@@ -1,10 +1,10 @@
 #include "PermessiArchivio.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 bool rendiArchivioPrivato(const QString& file, const QString& cartella, QString* errore) {
     const QByteArray nomeFile = QFile::encodeName(file);

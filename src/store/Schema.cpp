@@ -28,11 +28,13 @@ TipoCampo tipoCampo(const QString& nomeCampo) {
 }
 
 const QStringList& tabelle() {
-    static const QStringList nomi = {
-        QStringLiteral("Vardello"),       QStringLiteral("Totali di Cassa"),
-        QStringLiteral("Codici Iva"),     QStringLiteral("Conti Utilizzati"),
-        QStringLiteral("Parametri"),      QStringLiteral("Tabella utenti"),
-        QStringLiteral("Riferimenti standard")};
+    static const QStringList nomi = {QStringLiteral("Vardello"),
+                                     QStringLiteral("Totali di Cassa"),
+                                     QStringLiteral("Codici Iva"),
+                                     QStringLiteral("Conti Utilizzati"),
+                                     QStringLiteral("Parametri"),
+                                     QStringLiteral("Tabella utenti"),
+                                     QStringLiteral("Riferimenti standard")};
     return nomi;
 }
 
@@ -55,7 +57,8 @@ const QStringList& campi(const QString& tabella) {
         {QStringLiteral("Parametri"),
          {QStringLiteral("Gestione Iva"), QStringLiteral("Codice Iva Standard"),
           QStringLiteral("Iva Trimestrale")}},
-        {QStringLiteral("Tabella utenti"), {QStringLiteral("UserName"), QStringLiteral("Password")}},
+        {QStringLiteral("Tabella utenti"),
+         {QStringLiteral("UserName"), QStringLiteral("Password")}},
         {QStringLiteral("Riferimenti standard"),
          {QStringLiteral("Nome riferimento"), QStringLiteral("Valore riferimento")}},
     };
@@ -120,8 +123,7 @@ const QStringList& istruzioniCreazione() {
         QStringLiteral(R"(CREATE INDEX "Key Data Registrazione" ON "Vardello"
             ("Data Registrazione", "Numero Progressivo"))"),
         QStringLiteral(R"(CREATE INDEX "Key Data Documento" ON "Vardello" ("Data documento"))"),
-        QStringLiteral(
-            R"(CREATE INDEX "Key Descrizione Iva" ON "Codici Iva" ("Descrizione Iva"))"),
+        QStringLiteral(R"(CREATE INDEX "Key Descrizione Iva" ON "Codici Iva" ("Descrizione Iva"))"),
     };
     return istruzioni;
 }
