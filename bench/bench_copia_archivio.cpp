@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -75,6 +76,14 @@ bool backupNudo(const QString& origine, const QString& destinazione) {
     return ok;
 }
 
+bool esegui(QSqlQuery& q) {
+    if (!q.exec()) {
+        std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
+        return false;
+    }
+    return true;
+}
+
 // Every row of every table read and written back in multi-row INSERTs, no check.
 bool copiaNuda(const QString& origine, const QString& destinazione) {
     archivio::Errore e;
@@ -105,15 +114,22 @@ bool copiaNuda(const QString& origine, const QString& destinazione) {
         QSqlQuery lotto(a);
         ok = ok && lotto.prepare(insert(perLotto));
         std::vector<QVariant> valori;
+        // What differs between the engines: SQLite keeps a truth value as an integer.
+        std::vector<bool> booleani;
+        for (const QString& campo : schema::campi(tabella)) {
+            booleani.push_back(schema::tipoCampo(campo) == schema::TipoCampo::Booleano);
+        }
         while (ok && lettura.next()) {
             for (int i = 0; i < n; ++i) {
-                valori.push_back(lettura.value(i));
+                const QVariant valore = lettura.value(i);
+                valori.push_back(booleani[i] && !valore.isNull() ? QVariant(valore.toBool())
+                                                                 : valore);
             }
             if (static_cast<int>(valori.size()) == perLotto * n) {
                 for (int i = 0; i < perLotto * n; ++i) {
                     lotto.bindValue(i, valori[i]);
                 }
-                ok = lotto.exec();
+                ok = esegui(lotto);
                 valori.clear();
             }
         }
@@ -123,10 +139,14 @@ bool copiaNuda(const QString& origine, const QString& destinazione) {
             for (int i = 0; ok && i < static_cast<int>(valori.size()); ++i) {
                 resto.bindValue(i, valori[i]);
             }
-            ok = ok && resto.exec();
+            ok = ok && esegui(resto);
         }
     }
     ok = ok && a.commit();
+    if (!ok) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(a.lastError().text()),
+                     qPrintable(da.lastError().text()));
+    }
     da.rollback();
     return ok;
 }
