@@ -54,7 +54,10 @@ bool copiaConAvanzamento(QWidget* parent, const copie::Copiatore& copia, const Q
 }  // namespace
 
 void copiaDiSicurezzaAllUscita(QWidget* parent, const copie::Copiatore& copia) {
-    const copie::Copiatore copiatore = copia ? copia : copie::Copiatore(copiaArchivio);
+    const copie::Copiatore copiatore =
+        copia ? copia : [](const QString& origine, const QString& destinazione, QString* motivo) {
+            return copiaArchivio(origine, destinazione, motivo);
+        };
     QString errore;
     copie::Esito esito = copie::Esito::Fallita;
     try {

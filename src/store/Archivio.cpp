@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUrlQuery>
+#include <functional>
 #include <optional>
 
 #include "ControlloArchivio.h"
@@ -125,11 +126,11 @@ bool apriEControlla(QSqlDatabase& db, Motore motore, bool integrita, Errore* err
     return impostata && controllaSchema(db, motore, errore) && controllaTabelle(db, errore);
 }
 
-// Creates the database named by a PostgreSQL URI when the server does not have it yet,
-// through the server's maintenance database "postgres".
-bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
-    const QString nome = QStringLiteral("vardello-crea-database");
-    const QString database = QUrl(percorso).path().mid(1);
+// Runs `lavoro` on a connection to the server's maintenance database "postgres" (a database
+// is created, found or dropped from there); false with the engine's error when a step fails.
+bool suManutenzione(const QString& percorso, const std::function<bool(QSqlDatabase&)>& lavoro,
+                    Errore* errore) {
+    const QString nome = QStringLiteral("vardello-manutenzione");
     bool fatto = false;
     {
         QUrl manutenzione(percorso);
@@ -140,30 +141,49 @@ bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
                 *errore = erroreDi(db.lastError());
             }
         } else {
-            bool esiste = false;
-            {
-                QSqlQuery q(db);
-                fatto = eseguiSql(
-                            q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
-                            {database}) &&
-                        q.next();
-                esiste = fatto && q.value(0).toInt() > 0;
-                if (!fatto && errore) {
-                    *errore = erroreDi(q.lastError());
-                }
-            }
-            if (fatto && !esiste) {
-                // A database name cannot be a bound value: it is quoted as an identifier.
-                QString identificatore = database;
-                identificatore.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-                fatto = esegui(db, QStringLiteral("CREATE DATABASE \"%1\"").arg(identificatore),
-                               errore);
-            }
+            fatto = lavoro(db);  // which tells its own error
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(nome);
     return fatto;
+}
+
+// The database's name, quoted as an identifier (a database name cannot be a bound value).
+QString identificatoreDatabase(const QString& percorso) {
+    QString identificatore = QUrl(percorso).path().mid(1);
+    identificatore.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + identificatore + QLatin1Char('"');
+}
+
+bool cercaDatabase(QSqlDatabase& db, const QString& percorso, bool* esiste, Errore* errore) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
+                   {QUrl(percorso).path().mid(1)}) ||
+        !q.next()) {
+        if (errore) {
+            *errore = erroreDi(q.lastError());
+        }
+        return false;
+    }
+    *esiste = q.value(0).toInt() > 0;
+    return true;
+}
+
+// Creates the database named by a PostgreSQL URI when the server does not have it yet.
+bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
+    return suManutenzione(
+        percorso,
+        [&](QSqlDatabase& db) {
+            bool esiste = false;
+            return cercaDatabase(db, percorso, &esiste, errore) &&
+                   (esiste ||
+                    esegui(
+                        db,
+                        QStringLiteral("CREATE DATABASE %1").arg(identificatoreDatabase(percorso)),
+                        errore));
+        },
+        errore);
 }
 
 }  // namespace
@@ -293,6 +313,24 @@ bool crea(const QString& percorso, Errore* errore) {
         QFile::remove(percorso);
     }
     return creato;
+}
+
+bool esisteDatabase(const QString& percorso, bool* esiste, Errore* errore) {
+    return suManutenzione(
+        percorso, [&](QSqlDatabase& db) { return cercaDatabase(db, percorso, esiste, errore); },
+        errore);
+}
+
+bool eliminaDatabase(const QString& percorso, Errore* errore) {
+    return suManutenzione(
+        percorso,
+        [&](QSqlDatabase& db) {
+            return esegui(
+                db,
+                QStringLiteral("DROP DATABASE IF EXISTS %1").arg(identificatoreDatabase(percorso)),
+                errore);
+        },
+        errore);
 }
 
 bool riapri(QSqlDatabase& db) {

@@ -42,6 +42,13 @@ bool apri(const QString& percorso, const QString& nomeConnessione, Errore* error
 // must exist and hold none of the tables). The connection is closed afterwards.
 bool crea(const QString& percorso, Errore* errore);
 
+// Whether the server named by a PostgreSQL URI holds its database; false when the server
+// cannot be asked.
+bool esisteDatabase(const QString& percorso, bool* esiste, Errore* errore);
+
+// Drops the database named by a PostgreSQL URI (no connection may be using it).
+bool eliminaDatabase(const QString& percorso, Errore* errore);
+
 // Opens again a server connection of apri that was lost, with the same session settings.
 // False when the server cannot be reached.
 bool riapri(QSqlDatabase& db);

@@ -132,7 +132,7 @@ bool controllaSchema(QSqlDatabase& db, Motore motore, Errore* errore) {
             return fallisce(errore, sqlite ? QStringLiteral("1") : QStringLiteral("42P01"),
                             QStringLiteral("Nell'archivio manca la tabella '%1'.").arg(tabella));
         }
-        for (const QString& colonna : schema::colonne(tabella)) {
+        for (const QString& colonna : schema::campi(tabella)) {
             const auto tipo = colonne->constFind(chiave(motore, colonna));
             if (tipo == colonne->constEnd()) {
                 return fallisce(errore, sqlite ? QStringLiteral("1") : QStringLiteral("42703"),

@@ -19,4 +19,9 @@ void rendiPrivata(const QString& cartella);
 // never by others. False, with the reason, when the file exists or cannot be made.
 bool creaFilePrivato(const QString& percorso, QString* motivo);
 
+// Makes an archive file the program has just written (a copy) readable and writable by its
+// owner only, plus the group of the folder it is going into when that group may write there.
+// False, with the reason, when the permissions cannot be set.
+bool rendiArchivioPrivato(const QString& file, const QString& cartella, QString* errore);
+
 }  // namespace permessi

@@ -38,7 +38,7 @@ const QStringList& tabelle() {
     return nomi;
 }
 
-const QStringList& colonne(const QString& tabella) {
+const QStringList& campi(const QString& tabella) {
     static const QHash<QString, QStringList> perTabella = {
         {QStringLiteral("Vardello"),
          {QStringLiteral("Numero Progressivo"), QStringLiteral("Data Registrazione"),
@@ -62,9 +62,22 @@ const QStringList& colonne(const QString& tabella) {
         {QStringLiteral("Riferimenti standard"),
          {QStringLiteral("Nome riferimento"), QStringLiteral("Valore riferimento")}},
     };
-    static const QStringList nessuna;
-    const auto trovata = perTabella.constFind(tabella);
-    return trovata == perTabella.constEnd() ? nessuna : *trovata;
+    static const QStringList nessuno;
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? nessuno : *trovato;
+}
+
+const QStringList& chiave(const QString& tabella) {
+    static const QHash<QString, QStringList> perTabella = {
+        {QStringLiteral("Vardello"), {QStringLiteral("Numero Progressivo")}},
+        {QStringLiteral("Totali di Cassa"), {QStringLiteral("Anno"), QStringLiteral("mese")}},
+        {QStringLiteral("Codici Iva"), {QStringLiteral("Codice Iva")}},
+        {QStringLiteral("Conti Utilizzati"), {QStringLiteral("Descrizione conto")}},
+        {QStringLiteral("Tabella utenti"), {QStringLiteral("UserName")}},
+        {QStringLiteral("Riferimenti standard"), {QStringLiteral("Nome riferimento")}},
+    };
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? campi(tabella) : *trovato;
 }
 
 const QStringList& istruzioniCreazione() {
