@@ -114,13 +114,15 @@ void CaricaUtenti(QComboBox* combo) {
     combo->setCurrentIndex(0);
 }
 
-void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo) {
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo,
+                           const QString& testoMotore) {
     services::ui().beep();
-    services::ui().message(testo + QStringLiteral("\n\nCodice errore = ") + codice, titolo,
-                           Interaction::Icon::Exclamation);
+    services::ui().message(testo + QStringLiteral("\n\n") + codiceEMotivo(codice, testoMotore),
+                           titolo, Interaction::Icon::Exclamation);
 }
 
-void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo) {
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo,
+                          const QString& testoMotore) {
     segnalaErroreArchivio(QStringLiteral("Errore nell'accesso alla tabella '%1'").arg(tabella),
-                          codice, titolo);
+                          codice, titolo, testoMotore);
 }

@@ -47,7 +47,9 @@ bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::E
 void CaricaUtenti(QComboBox* combo);
 
 // Tells the person that reading or writing the archive failed: the text, then a blank line and
-// "Codice errore = " with the engine's error number.
-void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo);
+// "Codice errore = " with the engine's error number and the reason (motivoErrore).
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo,
+                           const QString& testoMotore = {});
 // The same for a table: "Errore nell'accesso alla tabella '<tabella>'".
-void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo);
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo,
+                          const QString& testoMotore = {});

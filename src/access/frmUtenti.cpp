@@ -144,7 +144,7 @@ bool frmUtenti::Localizza_Record(QListWidget* ControlloDest) {
         BusyPointer attesa;
         utenti = leggiUtenti(DbArchivio());
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, windowTitle());
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, windowTitle(), e.testo);
         return false;
     }
     // The order of the user-name key: letter case and accents count only between names that
@@ -271,7 +271,7 @@ bool frmUtenti::Salva_Record() {
     if (!salvato) {
         segnalaErroreArchivio(QStringLiteral("Errore nel salvataggio della tabella 'Tabella "
                                              "utenti': la tabella non è stata modificata."),
-                              errore.codice, windowTitle());
+                              errore.codice, windowTitle(), errore.testo);
     }
     return salvato;
 }
