@@ -84,22 +84,25 @@ QString nomeRipetuto(const QList<Utente>& utenti) {
     return {};
 }
 
+bool scriviUtenti(QSqlQuery& q, const QList<Utente>& utenti) {
+    if (!eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
+        return false;
+    }
+    for (const Utente& u : utenti) {
+        if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
+                                         ("UserName", "Password") VALUES (?, ?))"),
+                       {u.nome, testoNonNullo(u.password)})) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore) {
     return eseguiInTransazione(
         db,
         [&utenti](QSqlQuery& q) {
-            if (!bloccaTabella(q, QStringLiteral("Tabella utenti")) ||
-                !eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
-                return false;
-            }
-            for (const Utente& u : utenti) {
-                if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
-                                                 ("UserName", "Password") VALUES (?, ?))"),
-                               {u.nome, testoNonNullo(u.password)})) {
-                    return false;
-                }
-            }
-            return true;
+            return bloccaTabella(q, QStringLiteral("Tabella utenti")) && scriviUtenti(q, utenti);
         },
         errore);
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <optional>
 
@@ -41,6 +42,10 @@ QString nomeRipetuto(const QList<Utente>& utenti);
 // Replaces the whole table with the users given, in their order, all or nothing: on failure
 // the table stays exactly as it was and `errore` says why.
 bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore);
+
+// Inside a transaction: deletes every user and inserts the users given. False, with the
+// error on q, when the engine refused.
+bool scriviUtenti(QSqlQuery& q, const QList<Utente>& utenti);
 
 // Fills the log-in combo box: "Supervisore" first, then every other non-empty name in the
 // order the engine returns them; "Supervisore" ends up selected. Throws ErroreArchivio.
