@@ -81,22 +81,25 @@ QString nomeRipetuto(const QList<Utente>& utenti) {
     return {};
 }
 
+bool scriviUtenti(QSqlQuery& q, const QList<Utente>& utenti) {
+    if (!eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
+        return false;
+    }
+    for (const Utente& u : utenti) {
+        if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
+                                         ("UserName", "Password") VALUES (?, ?))"),
+                       {u.nome, testoNonNullo(u.password)})) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore) {
     return eseguiInTransazione(
         db,
         [&utenti](QSqlQuery& q) {
-            if (!bloccaTabella(q, QStringLiteral("Tabella utenti")) ||
-                !eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
-                return false;
-            }
-            for (const Utente& u : utenti) {
-                if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
-                                                 ("UserName", "Password") VALUES (?, ?))"),
-                               {u.nome, testoNonNullo(u.password)})) {
-                    return false;
-                }
-            }
-            return true;
+            return bloccaTabella(q, QStringLiteral("Tabella utenti")) && scriviUtenti(q, utenti);
         },
         errore);
 }
@@ -111,12 +114,14 @@ void CaricaUtenti(QComboBox* combo) {
     combo->setCurrentIndex(0);
 }
 
-void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo) {
-    services::ui().message(testo + QStringLiteral("\n\nCodice errore = ") + codice, titolo,
-                           Interaction::Icon::Exclamation);
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo,
+                           const QString& testoMotore) {
+    services::ui().message(testo + QStringLiteral("\n\n") + codiceEMotivo(codice, testoMotore),
+                           titolo, Interaction::Icon::Exclamation);
 }
 
-void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo) {
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo,
+                          const QString& testoMotore) {
     segnalaErroreArchivio(QStringLiteral("Errore nell'accesso alla tabella '%1'").arg(tabella),
-                          codice, titolo);
+                          codice, titolo, testoMotore);
 }

@@ -158,7 +158,7 @@ void frmAccesso::ImpostaAzienda() {
         BusyPointer attesa;
         CaricaUtenti(cmbUtente);
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi, e.testo);
     }
 }
 
@@ -170,7 +170,8 @@ void frmAccesso::LeggiUltimoUtente() {
             cmbUtente->setCurrentText(ultimo);
         }
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Riferimenti standard"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Riferimenti standard"), e.codice, kTitoloMessaggi,
+                             e.testo);
     }
 }
 
@@ -206,7 +207,7 @@ bool frmAccesso::VerificaPassword() {
         }
         utente = cercaUtente(DbArchivio(), cmbUtente->currentText());
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi, e.testo);
         return false;
     }
     if (!utente) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QSet>
 #include <QWidget>
+#include <optional>
 
 #include "Money.h"
 #include "MovimentiCassa.h"
@@ -78,6 +80,7 @@ class frmVardello : public QWidget {
     void annoCambiato();
     void annoScelto();
     void meseCliccato(int indice);
+    void registraTotaliInSospeso();
     bool mostraMese(const QDate& data);
     QString titoloMessaggi() const;
 
@@ -90,7 +93,10 @@ class frmVardello : public QWidget {
     void modoVariazione();
     void entraDataRegistrazione();
     void esciDataRegistrazione();
-    void segnalaErroreScrittura(const ErroreArchivio& errore);
+    void segnalaErroreScrittura(const ErroreArchivio& errore, const QString& esito);
+    void segnalaRispostaPersa(const ErroreArchivio& errore, const QString& esito);
+    bool giaRegistrato(DatiMovimento& dati, qint64* numero);
+    void ricordaDescrizione(const QString& registrato);
     bool passaAlMeseDi(const QDate& data);
     DatiMovimento datiDaCampi(bool nuovo) const;
 
@@ -173,4 +179,13 @@ class frmVardello : public QWidget {
     int RigaSelezionata = -1;           // the grid row loaded for change; -1 in insert mode
     MovimentoLetto movimentoCaricato_;  // the stored movement loaded for change
     bool copiaAllUscita_ = false;       // set by Prepara: the archive is open and in use
+    // Said before the message of a month load that fails right after a write, so that the
+    // person learns the write is stored (empty otherwise).
+    QString premessaCaricamento_;
+    // Months (year * 12 + month - 1) whose totals row could not be stored: the earlier
+    // totals take their sums from the movements until a later load stores the row.
+    QSet<int> mesiDaRegistrare_;
+    // An insert whose outcome could not be asked (the server could not be reached): its
+    // number and values, asked again before the same movement is inserted once more.
+    std::optional<std::pair<qint64, DatiMovimento>> inserimentoIncerto_;
 };

@@ -226,6 +226,13 @@ Errore erroreDi(const QSqlError& errore) {
     if (testo.isEmpty()) {
         testo = errore.text();
     }
+    // The server driver gives no SQLSTATE only for a failure of the connection itself (the
+    // answer to a statement or a commit never arrived).
+    if (errore.nativeErrorCode().isEmpty() &&
+        (errore.type() == QSqlError::ConnectionError ||
+         errore.driverText().startsWith(QLatin1String("QPSQL")))) {
+        return {QStringLiteral("08006"), testo};
+    }
     return {codiceErrore(errore), testo};
 }
 

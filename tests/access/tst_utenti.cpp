@@ -252,6 +252,61 @@ class TestUtenti : public QObject {
         QCOMPARE(table(), before);
     }
 
+    // Two computers, each with the window open on its own connection, change the table
+    // crosswise: the later OK saves nothing unseen, keeps the window open with both sets of
+    // changes, and the next OK saves them; no user comes back, none is dropped.
+    void crossingChangesFromAnotherComputerAreNeitherLostNorUndone() {
+        TestEnvironment env;
+        addUsers(env);
+        programma().UtenteCorrente = QStringLiteral("Supervisore");
+        const auto altraConnessione = [] {
+            archivio::chiudi(kConnessioneArchivio);
+            QVERIFY(archivio::apri(programma().PercorsoArchivio, kConnessioneArchivio, nullptr));
+        };
+        frmUtenti qui;
+        showActive(qui);
+        env.ui.inputAnswers.enqueue(QStringLiteral("Paola"));
+        click(qui, "cmdNuovo");
+        doubleClick(qui, QStringLiteral("Supervisore"));
+        typePasswords(qui, QStringLiteral("s1"), QStringLiteral("s1"));
+        click(qui, "cmdVaria");
+
+        altraConnessione();
+        {
+            frmUtenti altrove;
+            showActive(altrove);
+            list(altrove)->setCurrentRow(rowOf(altrove, QStringLiteral("Anna")));
+            click(altrove, "cmdCanc");
+            env.ui.inputAnswers.enqueue(QStringLiteral("Luca"));
+            click(altrove, "cmdNuovo");
+            click(altrove, "cmdOk");
+            QCOMPARE(altrove.result(), int(QDialog::Accepted));
+        }
+        env.exec(QStringLiteral(R"(UPDATE "Tabella utenti" SET "Password" = 'm2'
+                                   WHERE "UserName" = 'Mario')"));
+        const QStringList loro = table();
+
+        altraConnessione();
+        env.ui.clear();
+        click(qui, "cmdOk");
+        QVERIFY(qui.isVisible());
+        QCOMPARE(table(), loro);
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString& testo = env.ui.messages[0].text;
+        QVERIFY2(testo.startsWith(QStringLiteral("Un altro computer ha modificato la tabella "
+                                                 "utenti dopo l'apertura di questa finestra:")) &&
+                     testo.contains(QStringLiteral("tolto l'utente 'Anna'")) &&
+                     testo.contains(QStringLiteral("aggiunto l'utente 'Luca'")) &&
+                     testo.contains(QStringLiteral("modificato l'utente 'Mario'")),
+                 qPrintable(testo));
+        QCOMPARE(rowOf(qui, QStringLiteral("Anna")), -1);
+        click(qui, "cmdOk");
+        QCOMPARE(qui.result(), int(QDialog::Accepted));
+        QCOMPARE(table(),
+                 QStringList({QStringLiteral("Luca="), QStringLiteral("Mario=m2"),
+                              QStringLiteral("Paola="), QStringLiteral("Supervisore=s1")}));
+    }
+
     void newNamesAreCutToTwentyFiveCharactersAndBlankOnesIgnored() {
         TestEnvironment env;
         addUsers(env);
