@@ -6,6 +6,8 @@
 
 #include "Clock.h"
 #include "ComandiAmministratore.h"
+#include "ComandoEsporta.h"
+#include "InvioSuPulsanti.h"
 #include "Platform.h"
 #include "ProvaAvvio.h"
 #include "QtInteraction.h"
@@ -26,6 +28,10 @@ int main(int argc, char* argv[]) {
     {
         // The administrator's commands run without any window (and without a display).
         QCoreApplication console(argc, argv);
+        if (eComandoEsporta(QCoreApplication::arguments())) {
+            identify();
+            return eseguiComandoEsporta(QCoreApplication::arguments());
+        }
         if (eComandoAmministratore(QCoreApplication::arguments())) {
             identify();
             return eseguiComandoAmministratore(QCoreApplication::arguments());
@@ -47,6 +53,7 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtItaliano);
     }
 
+    installaInvioSuPulsanti();
     QtInteraction interaction;
     SystemClock clock;
     SystemPlatform platform;

@@ -3,7 +3,6 @@
 #include <QSqlQuery>
 
 #include "Sql.h"
-
 #include "SqlCassa.h"
 
 namespace {
@@ -15,20 +14,27 @@ TotaliMese leggiSomme(QSqlQuery& q) {
     return {valutaDaSql(q.value(0)), valutaDaSql(q.value(1))};
 }
 
-}  // namespace
+// The stored row of a month: its totals, and whether both are present (not NULL).
+struct RigaTotali {
+    TotaliMese totali;
+    bool completa = false;
+};
 
-std::optional<TotaliMese> totaliRegistrati(QSqlDatabase db, int anno, int mese) {
+std::optional<RigaTotali> rigaTotali(QSqlDatabase db, int anno, int mese) {
     Istruzione lettura(db, QStringLiteral(R"(SELECT "Totale Entrate", "Totale Uscite"
                                            FROM "Totali di Cassa" WHERE "Anno" = ? AND "mese" = ?)"));
     QSqlQuery& q = lettura.esegui({anno, mese});
-    if (!q.next() || q.isNull(0) || q.isNull(1)) {
+    if (!q.next()) {
         return std::nullopt;
     }
-    return TotaliMese{valutaDaSql(q.value(0)), valutaDaSql(q.value(1))};
+    return RigaTotali{{valutaDaSql(q.value(0)), valutaDaSql(q.value(1))},
+                      !q.isNull(0) && !q.isNull(1)};
 }
 
+}  // namespace
+
 void registraTotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& totali) {
-    if (totaliRegistrati(db, anno, mese) == totali) {
+    if (totaliCompleti(db, anno, mese) == totali) {
         return;
     }
     Istruzione scrittura(db, QStringLiteral(R"(INSERT INTO "Totali di Cassa"
@@ -40,18 +46,34 @@ void registraTotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& t
     scrittura.esegui({anno, mese, valoreSql(totali.entrate), valoreSql(totali.uscite)});
 }
 
-void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese) {
-    TotaliMese somme;
-    {
-        Istruzione somma(db, QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Entrate"), 0) AS BIGINT),
-                                                 CAST(COALESCE(SUM("Uscite"), 0) AS BIGINT)
-                                          FROM "Vardello"
-                                          WHERE "Data Registrazione" >= ?
-                                            AND "Data Registrazione" < ?)"));
-        somme = leggiSomme(somma.esegui(
-            {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))}));
+TotaliMese sommeDelMese(QSqlDatabase db, int anno, int mese) {
+    Istruzione somma(db, QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Entrate"), 0) AS BIGINT),
+                                             CAST(COALESCE(SUM("Uscite"), 0) AS BIGINT)
+                                      FROM "Vardello"
+                                      WHERE "Data Registrazione" >= ?
+                                        AND "Data Registrazione" < ?)"));
+    return leggiSomme(somma.esegui(
+        {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))}));
+}
+
+std::optional<TotaliMese> totaliRegistrati(QSqlDatabase db, int anno, int mese) {
+    const std::optional<RigaTotali> riga = rigaTotali(db, anno, mese);
+    if (!riga) {
+        return std::nullopt;
     }
-    registraTotaliMese(db, anno, mese, somme);
+    return riga->totali;
+}
+
+std::optional<TotaliMese> totaliCompleti(QSqlDatabase db, int anno, int mese) {
+    const std::optional<RigaTotali> riga = rigaTotali(db, anno, mese);
+    if (!riga || !riga->completa) {
+        return std::nullopt;
+    }
+    return riga->totali;
+}
+
+void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese) {
+    registraTotaliMese(db, anno, mese, sommeDelMese(db, anno, mese));
 }
 
 void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& aggiunta) {
@@ -61,14 +83,17 @@ void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& 
                                           WHERE "Anno" = ? AND "mese" = ?
                                             AND "Totale Entrate" IS NOT NULL
                                             AND "Totale Uscite" IS NOT NULL)"));
-    if (somma.esegui({valoreSql(aggiunta.entrate), valoreSql(aggiunta.uscite), anno, mese})
-            .numRowsAffected() != 1) {
+    const int aggiornate =
+        somma.esegui({valoreSql(aggiunta.entrate), valoreSql(aggiunta.uscite), anno, mese})
+            .numRowsAffected();
+    if (aggiornate != 1) {
         ricalcolaTotaliMese(db, anno, mese);
     }
 }
 
 TotaliMese sommaTotaliFinoA(QSqlDatabase db, int anno, int mese) {
-    Istruzione somma(db, QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Totale Entrate"), 0) AS BIGINT),
+    Istruzione somma(db,
+                     QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Totale Entrate"), 0) AS BIGINT),
                                              CAST(COALESCE(SUM("Totale Uscite"), 0) AS BIGINT)
                                       FROM "Totali di Cassa"
                                       WHERE "Anno" < ? OR ("Anno" = ? AND "mese" <= ?))"));

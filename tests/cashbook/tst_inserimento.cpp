@@ -7,6 +7,7 @@
 #include "Colori.h"
 #include "MovimentiCassa.h"
 #include "SqlCassa.h"
+#include "TotaliCassa.h"
 
 // Inserting movements: the number, the checks of the edit area, the row and the totals that
 // follow, the move to another month, and two computers inserting at once.
@@ -53,9 +54,10 @@ class TestInserimento : public QObject {
                 return false;
             }
             const auto& m = cassa.env.ui.messages[0];
+            // The message box comes after the beep.
             const bool ok = m.text == QString::fromUtf8(testo) && m.title == titolo(cassa) &&
                             m.icon == Interaction::Icon::Exclamation && cassa.fuoco() == campo &&
-                            cassa.movimentiInArchivio() == 0;
+                            cassa.env.ui.beeps == 1 && cassa.movimentiInArchivio() == 0;
             cassa.env.ui.clear();
             return ok;
         };
@@ -185,8 +187,14 @@ class TestInserimento : public QObject {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant());
         cassa.apri(true);
-        // Another computer stores a movement of the same month.
-        cassa.movimento(2, QDate(2005, 3, 2), cassa.euro("7"), QVariant(), "Altro computer");
+        // Another computer stores a movement of the same month, with its month's totals.
+        QVERIFY(archivio::apri(programma().PercorsoArchivio, QStringLiteral("altro"), nullptr));
+        inserisciMovimento(QSqlDatabase::database(QStringLiteral("altro")),
+                           {QDate(2005, 3, 2), QStringLiteral("Altro computer"),
+                            Money::fromUnits(70000), Money(), QString(), Money(), QDate(),
+                            QStringLiteral("Anna"), QStringLiteral("02/03/2005"),
+                            QStringLiteral("09:00")});
+        archivio::chiudi(QStringLiteral("altro"));
         cassa.scrivi(QStringLiteral("03/03/2005"), QStringLiteral("Vendita"), QStringLiteral("10"));
         cassa.clic("cmdIns");
         // The screen keeps the rows it shows; the archive keeps the month's real totals.
@@ -225,8 +233,9 @@ class TestInserimento : public QObject {
         QTest::mouseClick(data, Qt::LeftButton);
         QCOMPARE(sfondo(data), coloreModifica());
         QCOMPARE(data->text(), QStringLiteral("15/03/2005"));
-        data->clear();
-        data->setCursorPosition(0);
+        // The click leaves the proposed date selected once its events are done: digits typed
+        // at once replace it.
+        QCoreApplication::processEvents();
         QTest::keyClicks(data, QStringLiteral("070405"));
         QTest::keyClick(data, Qt::Key_Tab);
         QVERIFY(cassa.fuoco() == operazione);
@@ -240,6 +249,61 @@ class TestInserimento : public QObject {
         // A date already typed stays when the field is entered again.
         QTest::mouseClick(data, Qt::LeftButton);
         QCOMPARE(data->text(), QStringLiteral("07/04/2005"));
+    }
+
+    void theKeyboardAloneInsertsMovements() {
+        CassaDiProva cassa;
+        cassa.apri(true);
+        auto* data = cassa.c<QLineEdit>("txtDataRegistrazione");
+        cassa.griglia()->setFocus();
+        cassa.tasto(Qt::Key_Down);
+        QVERIFY(cassa.fuoco() == cassa.griglia());
+        cassa.tasto(Qt::Key_Tab);  // out of the grid, not to its next cell
+        QVERIFY(cassa.fuoco() == data);
+        cassa.tasto(Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(cassa.fuoco() == cassa.griglia());
+        cassa.tasto(Qt::Key_Tab);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("10032005"));  // over the proposed 15/03/2005
+        QCOMPARE(data->text(), QStringLiteral("10/03/2005"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("Vendita"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("12,5"));
+        QCOMPARE(cassa.tabFinoAlPulsante(), cassa.c<QPushButton>("cmdIns"));
+        cassa.tasto(Qt::Key_Return);  // Enter clicks the focused button
+        QCOMPARE(cassa.movimentiInArchivio(), 1);
+        QCOMPARE(cassa.trimmed(0, 0), QStringLiteral("10/03/2005"));
+
+        // After the insert the date field is entered with today's date selected.
+        QVERIFY(cassa.fuoco() == data);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("03092026"));
+        QCOMPARE(data->text(), QStringLiteral("03/09/2026"));
+
+        // An entry of another month: the message box takes the activation from the window
+        // and gives it back; the date field is entered all the same.
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("Affitto"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("7"));
+        QCOMPARE(cassa.tabFinoAlPulsante(), cassa.c<QPushButton>("cmdIns"));
+        QWidget scatola;
+        cassa.env.ui.duranteMessaggio = [&scatola](const ScriptedInteraction::Message&) {
+            scatola.show();
+            scatola.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&scatola));
+            scatola.hide();
+        };
+        cassa.tasto(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QCOMPARE(cassa.movimentiInArchivio(), 2);
+        cassa.finestra->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(cassa.finestra.get()));
+        QVERIFY(cassa.fuoco() == data);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("01092026"));
+        QCOMPARE(data->text(), QStringLiteral("01/09/2026"));
     }
 
     void anInsertWaitsForAnotherComputerThatIsNumberingAMovement() {
@@ -261,6 +325,7 @@ class TestInserimento : public QObject {
                 esegui(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
                           "Data Registrazione", "Entrate") VALUES (?, ?, ?))"),
                        {NumeroProCas(db), valoreSql(QDate(2005, 3, 2)), CassaDiProva::euro("2")});
+                aggiungiATotaliMese(db, 2005, 3, {Money::fromUnits(20000), Money()});
                 numerato.release();
                 QThread::msleep(300);
                 transazione.conferma();
