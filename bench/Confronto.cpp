@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <algorithm>
@@ -31,15 +32,13 @@ class Relatore : public benchmark::ConsoleReporter {
 
 }  // namespace
 
-benchmark::internal::Benchmark* confronta(benchmark::internal::Benchmark* prova,
-                                          int ripetizioni) {
+benchmark::internal::Benchmark* confronta(benchmark::internal::Benchmark* prova, int ripetizioni) {
     return prova->Unit(benchmark::kMillisecond)
         ->Repetitions(ripetizioni)
         ->ReportAggregatesOnly()
-        ->ComputeStatistics("min",
-                            [](const std::vector<double>& v) {
-                                return *std::min_element(v.begin(), v.end());
-                            })
+        ->ComputeStatistics(
+            "min",
+            [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
         ->ComputeStatistics("max", [](const std::vector<double>& v) {
             return *std::max_element(v.begin(), v.end());
         });
@@ -58,10 +57,11 @@ void eseguiConfronti(int argc, char** argv,
         auto& p = relatore.tempi[programma];
         auto& n = relatore.tempi[nudo];
         if (p["median"] > 0 && n["median"] > 0) {
-            std::printf("%s / %s: %.2f (medians %.3f ms against %.3f ms; min %.3f/%.3f, "
-                        "max %.3f/%.3f)\n",
-                        programma.c_str(), nudo.c_str(), p["median"] / n["median"], p["median"],
-                        n["median"], p["min"], n["min"], p["max"], n["max"]);
+            std::printf(
+                "%s / %s: %.2f (medians %.3f ms against %.3f ms; min %.3f/%.3f, "
+                "max %.3f/%.3f)\n",
+                programma.c_str(), nudo.c_str(), p["median"] / n["median"], p["median"],
+                n["median"], p["min"], n["min"], p["max"], n["max"]);
         }
     }
     benchmark::Shutdown();
@@ -111,7 +111,8 @@ QString copiaDaScrivere(const QString& percorso) {
     if (archivio::eUriPostgres(percorso)) {
         return percorso;
     }
-    const QString copia = percorso + QStringLiteral(".scrittura");
+    const QString copia =
+        QDir::temp().filePath(QFileInfo(percorso).fileName() + QStringLiteral(".scrittura"));
     QFile::remove(copia);
     if (!QFile::copy(percorso, copia) ||
         !QFile::setPermissions(copia, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {

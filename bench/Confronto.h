@@ -32,6 +32,6 @@ inline constexpr qint64 kMovimentiArchivio = 1'000'000;
 inline constexpr qint64 kMovimentiMeseDenso = 10'000;
 QString archivioGrande();
 
-// The archive to write into: a file is copied first (the copy is replaced at each run), a
-// server's database is written into.
+// The archive to write into: a file is copied first into the temporary folder (the copy is
+// replaced at each run), a server's database is written into.
 QString copiaDaScrivere(const QString& percorso);

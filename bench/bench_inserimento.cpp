@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlError>
@@ -58,13 +59,22 @@ void BM_InserimentoFinestra(benchmark::State& stato) {
     ContaPitture conta;
     griglia->viewport()->installEventFilter(&conta);
     const int righePrima = griglia->model()->rowCount();
+    qint64 clic = 0;
+    qint64 pittura = 0;
     for (auto _ : stato) {
         data->setText(QStringLiteral("15/03/2005"));
         operazione->setEditText(QStringLiteral("Vendita al banco"));
         entrate->setText(QStringLiteral("12,50"));
+        QElapsedTimer t;
+        t.start();
         ins->click();
+        clic += t.nsecsElapsed();
+        t.restart();
         QCoreApplication::processEvents();
+        pittura += t.nsecsElapsed();
     }
+    stato.counters["clic_ms"] = clic / 1e6 / stato.iterations();
+    stato.counters["pittura_ms"] = pittura / 1e6 / stato.iterations();
     griglia->viewport()->removeEventFilter(&conta);
     if (griglia->model()->rowCount() - righePrima != stato.iterations()) {
         stato.SkipWithError("an insert did not reach the grid");
