@@ -268,11 +268,6 @@ void CampiIvaMovimento::AggiungiConto() {
     if (descrizione.size() > kLunghezzaMassimaRicordata) {
         return;
     }
-    // A description the list offers is already remembered: nothing to store.
-    if (c_.cmbOperazione->findText(descrizione, Qt::MatchFixedString | Qt::MatchCaseSensitive) >=
-        0) {
-        return;
-    }
     QSqlDatabase db = DbArchivio();
     bool nuova = false;
     {
