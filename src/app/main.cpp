@@ -1,9 +1,7 @@
 #include <QApplication>
-#include <QFont>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
+#include "Aspetto.h"
 #include "Clock.h"
 #include "ComandiAmministratore.h"
 #include "Platform.h"
@@ -34,18 +32,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     identify();
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    // The windows place their controls in twips for an 8-point interface font; with the
-    // desktop's larger default the captions under the fields would be cut.
-    QFont carattere = QApplication::font();
-    carattere.setPointSizeF(8);
-    QApplication::setFont(carattere);
-
-    // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
-    QTranslator qtItaliano;
-    if (qtItaliano.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtItaliano);
-    }
+    impostaAspetto();
 
     QtInteraction interaction;
     SystemClock clock;

@@ -10,6 +10,7 @@
 
 #include "Avvio.h"
 #include "CampiIvaMovimento.h"
+#include "FormHelpers.h"
 #include "GrigliaCassa.h"
 #include "MessaggiCassa.h"
 #include "Parametri.h"
@@ -112,7 +113,7 @@ bool frmVardello::mostraMese(const QDate& data) {
 }
 
 QString frmVardello::titoloMessaggi() const {
-    return windowTitle().toUpper();
+    return titoloMessaggiDi(this);
 }
 
 void frmVardello::Carica_parametri_predefiniti() {

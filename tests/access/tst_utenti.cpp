@@ -120,7 +120,7 @@ class TestUtenti : public QObject {
         click(users, "cmdNuovo");
         QCOMPARE(env.ui.inputPrompts,
                  QStringList{
-                     QStringLiteral("[Morvida] - Nuovo utente|Inserire il nome del nuovo utente")});
+                     QStringLiteral("Vardello - Nuovo utente|Inserire il nome del nuovo utente")});
         QCOMPARE(list(users)->item(3)->text(), QStringLiteral("Luca").leftJustified(26));
 
         list(users)->setCurrentRow(0);

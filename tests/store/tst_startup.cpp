@@ -1,6 +1,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "Archivio.h"
@@ -36,6 +37,25 @@ class TestStartup : public QObject {
         QVERIFY(DbArchivio().isOpen());
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+    }
+
+    void theReadmeExamplesNameTheArchive() {
+        // Each example line of the README, written as the first line of a configuration file,
+        // must give exactly the path or URI after its "=".
+        QFile readme(QString::fromUtf8(VARDELLO_README));
+        QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString testo = QString::fromUtf8(readme.readAll());
+        static const QRegularExpression esempio(QStringLiteral("`(ARCHIVIO[^`=]*=([^`]+))`"));
+        int esempi = 0;
+        for (auto it = esempio.globalMatch(testo); it.hasNext(); ++esempi) {
+            const QRegularExpressionMatch riga = it.next();
+            TestEnvironment env;
+            const QString ini = env.dir.filePath(QStringLiteral("vardello.ini"));
+            writeFile(ini, riga.captured(1).toUtf8() + '\n');
+            QVERIFY(LeggiFileIni(ini));
+            QCOMPARE(programma().PercorsoArchivio, riga.captured(2));
+        }
+        QVERIFY(esempi >= 2);
     }
 
     void shortOrEmptyConfigurationEndsTheProgram_data() {
