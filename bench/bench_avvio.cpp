@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
