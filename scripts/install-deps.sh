@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n libgl-dev
-  libbenchmark-dev poppler-utils postgresql fonts-liberation2
+  libxlsxwriter-dev python3-openpyxl
+  libsqlite3-dev libbenchmark-dev poppler-utils postgresql fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -19,6 +19,9 @@ marker=$(mktemp)
 HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
   QT_QPA_PLATFORM=offscreen /usr/bin/vardello --prova-avvio
 test -f "$home/.local/share/vardello/VARDELLO.MDB"
+# Under the usual umask the archive and its folder are the user's alone.
+test "$(stat -c %a "$home/.local/share/vardello/VARDELLO.MDB")" = 600
+test "$(stat -c %a "$home/.local/share/vardello")" = 700
 if [ -n "$(find /usr -newer "$marker" \( -iname 'vardello*.mdb' -o -name 'vardello.ini' \) 2>/dev/null)" ]; then
   echo "the installed program wrote into a system folder" >&2
   exit 1

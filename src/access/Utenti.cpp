@@ -53,24 +53,21 @@ std::optional<Utente> cercaUtente(QSqlDatabase db, const QString& nome) {
 }
 
 bool creaSupervisoreSeVuota(QSqlDatabase db) {
+    // One statement: two computers logging in first at the same moment add "Supervisore"
+    // once, and the second simply finds it.
     QSqlQuery q(db);
-    if (!eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Tabella utenti")")) || !q.next()) {
-        lanciaErrore(q.lastError());
-    }
-    const bool vuota = q.value(0).toLongLong() == 0;
-    q.finish();
-    if (!vuota) {
-        return false;
-    }
-    if (!eseguiSql(q,
-                   QStringLiteral(
-                       R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+    if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti" ("UserName", "Password")
+                                  SELECT ?, ? WHERE NOT EXISTS (SELECT 1 FROM "Tabella utenti")
+                                  ON CONFLICT DO NOTHING)"),
                    {kSupervisore, testoNonNullo(QString())})) {
         lanciaErrore(q.lastError());
     }
+    const bool aggiunto = q.numRowsAffected() > 0;
     q.finish();
-    LiberaBlocchi(db);
-    return true;
+    if (aggiunto) {
+        LiberaBlocchi(db);
+    }
+    return aggiunto;
 }
 
 QString nomeRipetuto(const QList<Utente>& utenti) {
@@ -84,22 +81,25 @@ QString nomeRipetuto(const QList<Utente>& utenti) {
     return {};
 }
 
+bool scriviUtenti(QSqlQuery& q, const QList<Utente>& utenti) {
+    if (!eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
+        return false;
+    }
+    for (const Utente& u : utenti) {
+        if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
+                                         ("UserName", "Password") VALUES (?, ?))"),
+                       {u.nome, testoNonNullo(u.password)})) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore) {
     return eseguiInTransazione(
         db,
         [&utenti](QSqlQuery& q) {
-            if (!bloccaTabella(q, QStringLiteral("Tabella utenti")) ||
-                !eseguiSql(q, QStringLiteral(R"(DELETE FROM "Tabella utenti")"))) {
-                return false;
-            }
-            for (const Utente& u : utenti) {
-                if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Tabella utenti"
-                                                 ("UserName", "Password") VALUES (?, ?))"),
-                               {u.nome, testoNonNullo(u.password)})) {
-                    return false;
-                }
-            }
-            return true;
+            return bloccaTabella(q, QStringLiteral("Tabella utenti")) && scriviUtenti(q, utenti);
         },
         errore);
 }
@@ -114,13 +114,14 @@ void CaricaUtenti(QComboBox* combo) {
     combo->setCurrentIndex(0);
 }
 
-void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo) {
-    services::ui().beep();
-    services::ui().message(testo + QStringLiteral("\n\nCodice errore = ") + codice, titolo,
-                           Interaction::Icon::Exclamation);
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo,
+                           const QString& testoMotore) {
+    services::ui().message(testo + QStringLiteral("\n\n") + codiceEMotivo(codice, testoMotore),
+                           titolo, Interaction::Icon::Exclamation);
 }
 
-void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo) {
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo,
+                          const QString& testoMotore) {
     segnalaErroreArchivio(QStringLiteral("Errore nell'accesso alla tabella '%1'").arg(tabella),
-                          codice, titolo);
+                          codice, titolo, testoMotore);
 }

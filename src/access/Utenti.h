@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <optional>
 
@@ -42,12 +43,18 @@ QString nomeRipetuto(const QList<Utente>& utenti);
 // the table stays exactly as it was and `errore` says why.
 bool sostituisciUtenti(QSqlDatabase db, const QList<Utente>& utenti, archivio::Errore* errore);
 
+// Inside a transaction: deletes every user and inserts the users given. False, with the
+// error on q, when the engine refused.
+bool scriviUtenti(QSqlQuery& q, const QList<Utente>& utenti);
+
 // Fills the log-in combo box: "Supervisore" first, then every other non-empty name in the
 // order the engine returns them; "Supervisore" ends up selected. Throws ErroreArchivio.
 void CaricaUtenti(QComboBox* combo);
 
 // Tells the person that reading or writing the archive failed: the text, then a blank line and
-// "Codice errore = " with the engine's error number.
-void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo);
+// "Codice errore = " with the engine's error number and the reason (motivoErrore).
+void segnalaErroreArchivio(const QString& testo, const QString& codice, const QString& titolo,
+                           const QString& testoMotore = {});
 // The same for a table: "Errore nell'accesso alla tabella '<tabella>'".
-void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo);
+void segnalaErroreTabella(const QString& tabella, const QString& codice, const QString& titolo,
+                          const QString& testoMotore = {});

@@ -158,7 +158,7 @@ void frmAccesso::ImpostaAzienda() {
         BusyPointer attesa;
         CaricaUtenti(cmbUtente);
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi, e.testo);
     }
 }
 
@@ -170,7 +170,8 @@ void frmAccesso::LeggiUltimoUtente() {
             cmbUtente->setCurrentText(ultimo);
         }
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Riferimenti standard"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Riferimenti standard"), e.codice, kTitoloMessaggi,
+                             e.testo);
     }
 }
 
@@ -198,22 +199,24 @@ bool frmAccesso::VerificaPassword() {
     try {
         BusyPointer attesa;
         if (creaSupervisoreSeVuota(DbArchivio())) {
+            // Any name logs in on an empty table; an empty one is the administrator just made.
+            if (cmbUtente->currentText().trimmed().isEmpty()) {
+                cmbUtente->setEditText(QStringLiteral("Supervisore"));
+            }
             return true;
         }
         utente = cercaUtente(DbArchivio(), cmbUtente->currentText());
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi);
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, kTitoloMessaggi, e.testo);
         return false;
     }
     if (!utente) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Utente non trovato."), kTitoloMessaggi,
                                Interaction::Icon::Exclamation);
         return false;
     }
     // The field's text as it is now: trimmed if the focus left it before OK ran.
     if (utente->password != txtPwd->text()) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Password errata."), kTitoloMessaggi,
                                Interaction::Icon::Exclamation);
         AttivaCampo(txtPwd);

@@ -22,6 +22,7 @@
 #include "ImmaginiPulsanti.h"
 #include "Programma.h"
 #include "Services.h"
+#include "UnioneUtenti.h"
 #include "Utenti.h"
 
 namespace {
@@ -40,6 +41,42 @@ QString nomeDellaRiga(const QString& riga) {
 
 QString passwordDellaRiga(const QString& riga) {
     return riga.mid(kInizioPassword).trimmed();
+}
+
+// The users as the list keeps them: names cut to the name column, empty names left out.
+QList<Utente> comeNellElenco(const QList<Utente>& utenti) {
+    QList<Utente> elenco;
+    for (const Utente& u : utenti) {
+        const QString riga = rigaUtente(u.nome, u.password);
+        if (!nomeDellaRiga(riga).isEmpty()) {
+            elenco.append({nomeDellaRiga(riga), passwordDellaRiga(riga)});
+        }
+    }
+    return elenco;
+}
+
+QList<Utente> utentiDellElenco(const QListWidget* elenco) {
+    QList<Utente> utenti;
+    for (int i = 0; i < elenco->count(); ++i) {
+        const QString riga = elenco->item(i)->text();
+        utenti.append({nomeDellaRiga(riga), passwordDellaRiga(riga)});
+    }
+    return utenti;
+}
+
+// One line per user with a name, in the order of the user-name key: letter case and accents
+// count only between names that are otherwise equal.
+void riempiElenco(QListWidget* elenco, QList<Utente> utenti) {
+    QCollator ordine(QLocale(QLocale::Italian, QLocale::Italy));
+    std::stable_sort(utenti.begin(), utenti.end(), [&ordine](const Utente& a, const Utente& b) {
+        return ordine.compare(a.nome, b.nome) < 0;
+    });
+    elenco->clear();
+    for (const Utente& u : utenti) {
+        if (!u.nome.isEmpty()) {
+            elenco->addItem(rigaUtente(u.nome, u.password));
+        }
+    }
 }
 
 }  // namespace
@@ -153,20 +190,14 @@ bool frmUtenti::Localizza_Record(QListWidget* ControlloDest) {
         BusyPointer attesa;
         utenti = leggiUtenti(DbArchivio());
     } catch (const ErroreArchivio& e) {
-        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, windowTitle());
+        segnalaErroreTabella(QStringLiteral("Tabella utenti"), e.codice, windowTitle(), e.testo);
         return false;
     }
-    // The order of the user-name key: letter case and accents count only between names that
-    // are otherwise equal.
-    QCollator ordine(QLocale(QLocale::Italian, QLocale::Italy));
-    std::stable_sort(utenti.begin(), utenti.end(), [&ordine](const Utente& a, const Utente& b) {
-        return ordine.compare(a.nome, b.nome) < 0;
-    });
-    for (const Utente& u : utenti) {
-        if (!u.nome.isEmpty()) {
-            ControlloDest->addItem(rigaUtente(u.nome, u.password));
-        }
+    if (ControlloDest == lstUtenti) {
+        tabellaLetta_ = utenti;
+        elencoLetto_ = comeNellElenco(utenti);
     }
+    riempiElenco(ControlloDest, utenti);
     return true;
 }
 
@@ -177,7 +208,6 @@ void frmUtenti::Azzera_campi_inserimento() {
 }
 
 void frmUtenti::avvisa(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, windowTitle(), Interaction::Icon::Exclamation);
 }
 
@@ -241,6 +271,11 @@ void frmUtenti::cmdVaria_Click() {
         Azzera_campi_inserimento();
     }
     AbilitaControllo(lstUtenti);
+    if (trovata) {
+        // Off the button, so that the next Enter goes to the window's default button (save)
+        // instead of running Varia again on the emptied fields.
+        lstUtenti->setFocus();
+    }
     DisabilitaControllo(txtPwd);
     DisabilitaControllo(txtConfermaPwd);
     if (!trovata) {
@@ -258,11 +293,7 @@ void frmUtenti::cmdOk_Click() {
 }
 
 bool frmUtenti::Salva_Record() {
-    QList<Utente> utenti;
-    for (int i = 0; i < lstUtenti->count(); ++i) {
-        const QString riga = lstUtenti->item(i)->text();
-        utenti.append({nomeDellaRiga(riga), passwordDellaRiga(riga)});
-    }
+    const QList<Utente> utenti = utentiDellElenco(lstUtenti);
     const QString doppio = nomeRipetuto(utenti);
     if (!doppio.isEmpty()) {
         avvisa(QStringLiteral("Il nome utente '%1' compare più di una volta nell'elenco "
@@ -272,15 +303,29 @@ bool frmUtenti::Salva_Record() {
         return false;
     }
     archivio::Errore errore;
-    bool salvato = false;
+    QList<Utente> attuali;
+    EsitoSalvataggioUtenti esito = EsitoSalvataggioUtenti::Errore;
     {
         BusyPointer attesa;
-        salvato = sostituisciUtenti(DbArchivio(), utenti, &errore);
+        esito = salvaUtentiSeInvariati(DbArchivio(), tabellaLetta_, utenti, &attuali, &errore);
     }
-    if (!salvato) {
+    if (esito == EsitoSalvataggioUtenti::Errore) {
         segnalaErroreArchivio(QStringLiteral("Errore nel salvataggio della tabella 'Tabella "
                                              "utenti': la tabella non è stata modificata."),
-                              errore.codice, windowTitle());
+                              errore.codice, windowTitle(), errore.testo);
+    } else if (esito == EsitoSalvataggioUtenti::TabellaCambiata) {
+        // The list now starts from the table as it is, with this window's changes on top.
+        QStringList altrui;
+        const QList<Utente> loro = comeNellElenco(attuali);
+        riempiElenco(lstUtenti, unisciUtenti(elencoLetto_, utenti, loro, &altrui));
+        tabellaLetta_ = attuali;
+        elencoLetto_ = loro;
+        avvisa(QStringLiteral("Un altro computer ha modificato la tabella utenti dopo l'apertura "
+                              "di questa finestra:\n") +
+               altrui.join(QLatin1Char('\n')) +
+               QStringLiteral("\n\nNulla è stato salvato. L'elenco ora riporta sia queste "
+                              "modifiche sia le vostre: controllarlo e premere di nuovo OK per "
+                              "salvare."));
     }
-    return salvato;
+    return esito == EsitoSalvataggioUtenti::Salvato;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+
+#include "Utenti.h"
 
 class QLabel;
 class QLineEdit;
@@ -10,7 +13,10 @@ class QPushButton;
 
 // User management ("Gestione utenti"): the whole user table is loaded into lstUtenti, every
 // change is made in the list only, and OK writes the list back as the new content of the
-// table, all or nothing. Cancel, Esc and the close box discard the changes.
+// table, all or nothing. Cancel, Esc and the close box discard the changes. When another
+// computer changed the table since the window read it, OK writes nothing: the list then holds
+// both sets of changes, the person is told what the other computer changed, and a second OK
+// saves.
 //
 // A list line is the working copy of one user: the name in 25 characters, a blank, then the
 // password, which lies beyond the visible width of the list.
@@ -46,4 +52,9 @@ class frmUtenti : public QDialog {
     QLineEdit* txtConfermaPwd = nullptr;
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdAnnulla = nullptr;
+
+    // The table as last read (to notice at OK that another computer changed it meanwhile)
+    // and the list it gave (to tell this window's changes from the other computer's).
+    QList<Utente> tabellaLetta_;
+    QList<Utente> elencoLetto_;
 };

@@ -4,6 +4,8 @@
 #include "Aspetto.h"
 #include "Clock.h"
 #include "ComandiAmministratore.h"
+#include "ComandoEsporta.h"
+#include "InvioSuPulsanti.h"
 #include "Platform.h"
 #include "ProvaAvvio.h"
 #include "QtInteraction.h"
@@ -24,6 +26,10 @@ int main(int argc, char* argv[]) {
     {
         // The administrator's commands run without any window (and without a display).
         QCoreApplication console(argc, argv);
+        if (eComandoEsporta(QCoreApplication::arguments())) {
+            identify();
+            return eseguiComandoEsporta(QCoreApplication::arguments());
+        }
         if (eComandoAmministratore(QCoreApplication::arguments())) {
             identify();
             return eseguiComandoAmministratore(QCoreApplication::arguments());
@@ -34,6 +40,7 @@ int main(int argc, char* argv[]) {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     impostaAspetto();
 
+    installaInvioSuPulsanti();
     QtInteraction interaction;
     SystemClock clock;
     SystemPlatform platform;

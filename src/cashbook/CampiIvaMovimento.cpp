@@ -75,6 +75,8 @@ void CampiIvaMovimento::EntraCodiceIva() {
     if (c_.txtCodiceIva->text().isEmpty()) {
         c_.txtCodiceIva->setText(codiceIvaStandard_);
     }
+    // The field holds three characters at most: a code typed at once replaces the one shown.
+    SelezionaTesto(c_.txtCodiceIva);
 }
 
 void CampiIvaMovimento::ApriRicercaCodice() {
@@ -138,13 +140,11 @@ bool CampiIvaMovimento::CercaCodiceIva(const QString& codice) {
         }
     }
     if (!errore.isEmpty()) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Errore non gestito. Codice: ") + errore,
                                titoloMessaggi(), Interaction::Icon::Exclamation);
         return false;
     }
     if (!trovato) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Codice Iva inesistente!"), titoloMessaggi(),
                                Interaction::Icon::Exclamation);
         c_.txtCodiceIva->setFocus();
@@ -201,7 +201,7 @@ void CampiIvaMovimento::EntraDataDoc() {
                                    ? registrazione
                                    : formatItalianDate(services::clock().today()));
     }
-    EntraCampoSeleziona(c_.txtDataDoc);
+    EntraCampoData(c_.txtDataDoc);
 }
 
 void CampiIvaMovimento::EsciDataDoc() {
@@ -218,9 +218,13 @@ void CampiIvaMovimento::ChiudiCampoIva(QWidget* campo) {
     } else {
         c_.txtImponibileIva->setText(QString());
     }
-    // The focus goes first, so that disabling the field does not move it on by itself.
-    if (auto* cmdIns = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdIns"))) {
-        cmdIns->setFocus();
+    // The focus goes first, so that disabling the field does not move it on by itself. It
+    // goes to the button that stores what is on screen: with a movement loaded for change
+    // that is cmdVar, never a second insert of the same movement.
+    auto* cmdVar = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdVar"));
+    auto* cmdIns = c_.finestra->findChild<QWidget*>(QStringLiteral("cmdIns"));
+    if (QWidget* pulsante = cmdVar && cmdVar->isEnabled() ? cmdVar : cmdIns) {
+        pulsante->setFocus();
     }
     DisabilitaCampo(campo);
 }

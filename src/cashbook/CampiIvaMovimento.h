@@ -26,7 +26,8 @@ struct ControlliMovimento {
 // The VAT fields of a movement (code, description, rate, amount including VAT, VAT, VAT
 // competence date) and the remembered operation descriptions of the operation combo box.
 // It handles the focus and key events of txtCodiceIva, txtImponibileIva and txtDataDoc itself;
-// cmdIns (found by name in the window) receives the focus when a VAT field is closed.
+// cmdVar in change mode, else cmdIns (found by name in the window), receives the focus when a VAT
+// field is closed.
 class CampiIvaMovimento : public QObject {
     Q_OBJECT
   public:

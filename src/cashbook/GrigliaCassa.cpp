@@ -33,6 +33,9 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab and Shift+Tab go on to the next control; the arrows, Page Up/Down, Home and End
+    // move inside the grid.
+    setTabKeyNavigation(false);
     setTextElideMode(Qt::ElideNone);
     setWordWrap(false);
     setItemDelegate(new DelegatoCassa(this));

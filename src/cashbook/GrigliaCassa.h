@@ -5,7 +5,7 @@
 class ModelloCassa;
 
 // The month grid: whole rows are selected, one contiguous range at a time (dragging or
-// Shift extends it); a double click or Enter on a row picks it.
+// Shift extends it); a double click or Enter on a row picks it. Tab leaves the grid.
 class GrigliaCassa : public QTableView {
     Q_OBJECT
   public:

@@ -3,7 +3,10 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <functional>
 
+#include "Archivio.h"
 #include "SqlCassa.h"
 #include "TotaliCassa.h"
 
@@ -47,6 +50,41 @@ std::optional<QDate> dataDi(QSqlDatabase db, const MovimentoLetto& letto) {
         return std::nullopt;
     }
     return ora.dataRegistrazione;
+}
+
+// Ends the transaction whose commit failed, then asks the archive whether `registrata`
+// holds, on the connection opened again when it was lost. See the header.
+void verificaDopoConferma(QSqlDatabase db, TransazioneScrittura& transazione,
+                          const ErroreConferma& errore, const std::function<bool()>& registrata,
+                          ErroreArchivio* rispostaPersa, qint64 numero = 0) {
+    transazione.annulla();  // the check must not see this connection's own uncommitted rows
+    bool fatta = false;
+    try {
+        if (!db.isOpen() && !archivio::riapri(db)) {
+            throw EsitoIgnoto{errore, numero};
+        }
+        fatta = registrata();
+    } catch (const EsitoIgnoto&) {
+        throw;
+    } catch (const ErroreArchivio&) {
+        throw EsitoIgnoto{errore, numero};
+    }
+    if (!fatta) {
+        throw ErroreArchivio(errore);
+    }
+    if (rispostaPersa) {
+        *rispostaPersa = errore;
+    }
+}
+
+bool contiene(const QSqlRecord& r, const DatiMovimento& d) {
+    const MovimentoLetto letto = movimentoLetto(r);
+    return letto.dataRegistrazione == d.dataRegistrazione && letto.operazione == d.operazione &&
+           letto.entrate == d.entrate && letto.uscite == d.uscite &&
+           r.value(QStringLiteral("Codice Iva")).toString() == d.codiceIva &&
+           valutaDaSql(r.value(QStringLiteral("Imponibile Iva"))) == d.imponibileIva &&
+           dataDaSql(r.value(QStringLiteral("Data documento"))) == d.dataDocumento &&
+           letto.utente == d.utente && letto.dataIns == d.dataIns && letto.oraIns == d.oraIns;
 }
 
 // A month as one number, so that months can be kept in a set.
@@ -129,7 +167,13 @@ qint64 NumeroProCas(QSqlDatabase db) {
     return q.value(0).toLongLong() + 1;
 }
 
-qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati) {
+bool movimentoRegistrato(QSqlDatabase db, qint64 numero, const DatiMovimento& dati) {
+    const std::optional<QSqlRecord> record = leggiMovimento(db, numero);
+    return record && contiene(*record, dati);
+}
+
+qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati,
+                          ErroreArchivio* rispostaPersa) {
     for (int tentativo = 1;; ++tentativo) {
         TransazioneScrittura transazione(db);
         const qint64 numero = NumeroProCas(db);
@@ -147,12 +191,21 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati) {
             throw;
         }
         ricalcolaTotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month());
-        transazione.conferma();
+        try {
+            transazione.conferma();
+        } catch (const ErroreConferma& errore) {
+            // The number was taken under the write lock: if the commit went in, that number
+            // holds this movement; if not, it is free or another computer's.
+            verificaDopoConferma(
+                db, transazione, errore, [&] { return movimentoRegistrato(db, numero, dati); },
+                rispostaPersa, numero);
+        }
         return numero;
     }
 }
 
-bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati) {
+bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati,
+                    ErroreArchivio* rispostaPersa) {
     TransazioneScrittura transazione(db);
     const std::optional<QDate> dataPrecedente = dataDi(db, letto);
     if (!dataPrecedente) {
@@ -173,11 +226,18 @@ bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovi
         mesi.insert(chiaveMese(*dataPrecedente));
     }
     ricalcolaMesi(db, mesi);
-    transazione.conferma();
+    try {
+        transazione.conferma();
+    } catch (const ErroreConferma& errore) {
+        verificaDopoConferma(
+            db, transazione, errore, [&] { return movimentoRegistrato(db, letto.numero, dati); },
+            rispostaPersa);
+    }
     return true;
 }
 
-int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti) {
+int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti,
+                      ErroreArchivio* rispostaPersa) {
     TransazioneScrittura transazione(db);
     QSet<int> mesi;
     int cancellati = 0;
@@ -195,7 +255,18 @@ int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti) {
         }
     }
     ricalcolaMesi(db, mesi);
-    transazione.conferma();
+    try {
+        transazione.conferma();
+    } catch (const ErroreConferma& errore) {
+        verificaDopoConferma(
+            db, transazione, errore,
+            [&] {
+                return std::none_of(letti.begin(), letti.end(), [&](const MovimentoLetto& l) {
+                    return dataDi(db, l).has_value();
+                });
+            },
+            rispostaPersa);
+    }
     return cancellati;
 }
 

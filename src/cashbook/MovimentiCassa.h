@@ -9,6 +9,7 @@
 
 #include "Money.h"
 #include "RigaCassa.h"
+#include "Sql.h"
 
 // The movements of the cash book (table "Vardello"). Engine errors are thrown as
 // ErroreArchivio.
@@ -62,19 +63,37 @@ std::optional<QSqlRecord> leggiMovimento(QSqlDatabase db, qint64 numero);
 // sequence over all years and months.
 qint64 NumeroProCas(QSqlDatabase db);
 
+// A write whose commit failed and whose outcome could not be asked of the archive afterwards
+// (the server cannot be reached): it may or may not be stored.
+struct EsitoIgnoto : ErroreArchivio {
+    qint64 numero = 0;  // of an insert: the number it was stored under, if it was
+};
+
+// A commit can fail after the engine carried it out (the connection breaks before its answer
+// arrives). Each write below then opens a lost connection again and asks the archive whether
+// it holds the write: when it does, the write returns as done and `rispostaPersa` (when
+// given) receives the commit's error, so the window can tell the person; when it does not,
+// the commit's error is thrown; when the archive cannot be asked, EsitoIgnoto is thrown.
+
 // Stores a new movement under the next number and stores its month's totals afresh, in one
 // write transaction; a number taken meanwhile by another copy of the program is retried.
 // Returns the number given.
-qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati);
+qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati,
+                          ErroreArchivio* rispostaPersa = nullptr);
 
 // Rewrites the movement read, and stores afresh the totals of its month (and of the month it
 // left, when the change moves it) in the same transaction. False when that movement is no
 // longer stored (nothing is written).
-bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati);
+bool variaMovimento(QSqlDatabase db, const MovimentoLetto& letto, const DatiMovimento& dati,
+                    ErroreArchivio* rispostaPersa = nullptr);
 
 // Deletes the movements read (those no longer stored are skipped) and brings the totals of
 // their months up to date: all of it or nothing. Returns how many were deleted.
-int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti);
+int cancellaMovimenti(QSqlDatabase db, const QList<MovimentoLetto>& letti,
+                      ErroreArchivio* rispostaPersa = nullptr);
+
+// True when the movement under `numero` holds exactly what `dati` stores.
+bool movimentoRegistrato(QSqlDatabase db, qint64 numero, const DatiMovimento& dati);
 
 // The row of the grid for a stored movement.
 RigaCassa rigaDi(qint64 numero, const DatiMovimento& dati);

@@ -5,29 +5,39 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 
 #include "Programma.h"
 #include "frmAccesso.h"
 #include "frmVardello.h"
 
 int provaAvvio(frmVardello& finestra) {
-    // The start-up's windows are modal: a timer inside their event loops answers them.
+    // The start-up's windows are modal: a timer inside their event loops answers them. A
+    // message is written out and closed; a log-in window shown again after it (a refused
+    // password) is cancelled, so the check ends instead of waiting for someone to type.
     QTimer risponditore;
     bool confermato = false;
-    QObject::connect(&risponditore, &QTimer::timeout, [&confermato] {
+    bool messaggio = false;
+    QObject::connect(&risponditore, &QTimer::timeout, [&confermato, &messaggio] {
         QWidget* modale = QApplication::activeModalWidget();
-        if (auto* accesso = qobject_cast<frmAccesso*>(modale); accesso && !confermato) {
+        if (auto* accesso = qobject_cast<frmAccesso*>(modale)) {
+            // Clicked after this handler returns: a timer is not run again while its handler
+            // runs, so a message shown by the click would never be answered.
+            QPushButton* pulsante = accesso->findChild<QPushButton*>(
+                confermato ? QStringLiteral("cmdAnnulla") : QStringLiteral("cmdOk"));
             confermato = true;
-            accesso->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
-        } else if (auto* messaggio = qobject_cast<QMessageBox*>(modale)) {
-            std::fprintf(stderr, "%s\n%s\n", qPrintable(messaggio->windowTitle()),
-                         qPrintable(messaggio->text()));
-            std::exit(1);
+            QMetaObject::invokeMethod(pulsante, &QPushButton::click, Qt::QueuedConnection);
+        } else if (auto* finestraMessaggio = qobject_cast<QMessageBox*>(modale)) {
+            std::fprintf(stderr, "%s\n%s\n", qPrintable(finestraMessaggio->windowTitle()),
+                         qPrintable(finestraMessaggio->text()));
+            messaggio = true;
+            finestraMessaggio->done(QMessageBox::Ok);
         }
     });
     risponditore.start(50);
-    if (!finestra.Avvio()) {
+    const bool avviato = finestra.Avvio();
+    risponditore.stop();
+    if (!avviato || messaggio) {
+        std::fprintf(stderr, "Prova di avvio non riuscita.\n");
         return 1;
     }
     std::printf("Avvio riuscito. Utente: %s. Archivio: %s\n",

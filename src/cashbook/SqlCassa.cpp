@@ -4,6 +4,7 @@
 
 #include "Archivio.h"
 #include "Sql.h"
+#include "Transazione.h"
 
 void esegui(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
     if (!eseguiSql(q, sql, valori)) {
@@ -49,17 +50,21 @@ TransazioneScrittura::TransazioneScrittura(QSqlDatabase db) : db_(std::move(db))
 }
 
 TransazioneScrittura::~TransazioneScrittura() {
+    annulla();
+}
+
+void TransazioneScrittura::annulla() {
     if (aperta_) {
+        aperta_ = false;
         QSqlQuery q(db_);
         q.exec(QStringLiteral("ROLLBACK"));
     }
 }
 
 void TransazioneScrittura::conferma() {
-    // The driver's commit also notices a transaction the server has already given up, which
-    // a plain COMMIT statement would report as done.
-    if (!db_.commit()) {
-        lanciaErrore(db_.lastError());
+    archivio::Errore errore;
+    if (!confermaTransazione(db_, &errore)) {
+        throw ErroreConferma{{errore.codice, errore.testo}};
     }
     aperta_ = false;
     LiberaBlocchi(db_);

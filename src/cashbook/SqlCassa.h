@@ -22,6 +22,9 @@ bool eChiaveDuplicata(const ErroreArchivio& errore);
 QDate primoGiorno(int anno, int mese);
 QDate primoGiornoSuccessivo(int anno, int mese);
 
+// A commit that failed: whether the engine carried it out is not known from its answer.
+struct ErroreConferma : ErroreArchivio {};
+
 // One write transaction on the cash book. It takes the write lock when it begins (an
 // immediate transaction on SQLite, a lock on "Vardello" on PostgreSQL), so that reading the
 // highest number and storing the next one cannot interleave with another copy of the
@@ -33,7 +36,12 @@ class TransazioneScrittura {
     TransazioneScrittura(const TransazioneScrittura&) = delete;
     TransazioneScrittura& operator=(const TransazioneScrittura&) = delete;
 
+    // Commits; a refused commit, or one whose answer was lost with the connection, is thrown
+    // as ErroreConferma: the archive may hold the write all the same.
     void conferma();
+    // Rolls back now (nothing when already ended), so that the connection no longer sees
+    // what the transaction wrote.
+    void annulla();
 
   private:
     QSqlDatabase db_;

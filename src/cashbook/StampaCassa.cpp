@@ -26,7 +26,21 @@ constexpr double kPassoRiga = 8;  // millimetres from one line to the next
 // Anything that stops a print once the printer has been chosen.
 struct ErroreStampante {};
 
-// The print line: each value left-aligned in its slot, padded with blanks or cut to its width.
+constexpr int kLarghezzaNumero = 6;
+
+// A movement number is printed whole: grouped as the grid shows it when that fits its slot
+// ("99.999"), otherwise without the grouping dots ("123456"), so a number never reads like a
+// decimal; from seven digits on it runs past its slot towards the page edge, which has room.
+QString numeroStampato(const QString& numero) {
+    QString testo = numero.trimmed();
+    if (testo.size() > kLarghezzaNumero) {
+        testo.remove(QLatin1Char('.'));
+    }
+    return testo.leftJustified(kLarghezzaNumero);
+}
+
+// The print line: each value left-aligned in its slot, padded with blanks or cut to its width
+// (the movement number is never cut).
 struct RigaStampa {
     RigaStampa(const QString& data, const QString& operazione, const QString& entrate,
                const QString& uscite, const QString& numero, const QString& saldo = {})
@@ -34,7 +48,7 @@ struct RigaStampa {
           operazione(incolonnaSinistra(operazione, 46)),
           entrate(incolonnaSinistra(entrate, 15)),
           uscite(incolonnaSinistra(uscite, 15)),
-          numero(incolonnaSinistra(numero, 6)),
+          numero(numeroStampato(numero)),
           saldo(incolonnaSinistra(saldo, 15)) {}
 
     QString data, operazione, entrate, uscite, numero, saldo;
@@ -91,15 +105,15 @@ class Libro {
     double scarto_ = 0;
 };
 
-// Has the person choose the printer, then prints with the hourglass pointer. Whatever goes
-// wrong from the printer dialog on (cancelled, printer, archive) drops the document and
-// tells the person.
+// Has the person choose the printer, then prints with the hourglass pointer. A cancelled
+// printer dialog prints nothing and says nothing; whatever goes wrong after it (printer,
+// archive) drops the document and tells the person.
 void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
                   const std::function<void()>& stampa) {
+    if (!services::ui().choosePrinter(stampante)) {
+        return;
+    }
     try {
-        if (!services::ui().choosePrinter(stampante)) {
-            throw ErroreStampante{};
-        }
         BusyPointer occupato;
         stampa();
         return;
@@ -107,7 +121,6 @@ void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
     } catch (const ErroreArchivio&) {
     }
     pagina.abbandona();
-    services::ui().beep();
     services::ui().message(QStringLiteral("Errore sulla stampante."), QStringLiteral("STAMPA"),
                            Interaction::Icon::Exclamation);
 }
@@ -319,7 +332,6 @@ void StampaCassa(QSqlDatabase db, const DatiStampaMese& mese, QWidget* parent) {
         scelta =
             LeggiRiferimento(db, QStringLiteral("Stampa con indicazione saldo progressivo"), 0);
     } catch (const ErroreArchivio& errore) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("Errore non gestito. Codice: ") + errore.codice,
                                QStringLiteral("STAMPA"), Interaction::Icon::Exclamation);
         return;

@@ -35,18 +35,29 @@ void registraTotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& t
            {anno, mese, valoreSql(totali.entrate), valoreSql(totali.uscite)});
 }
 
-void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese) {
-    TotaliMese somme;
-    {
-        QSqlQuery q(db);
-        esegui(q, QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Entrate"), 0) AS BIGINT),
-                                        CAST(COALESCE(SUM("Uscite"), 0) AS BIGINT)
-                                 FROM "Vardello"
-                                 WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?)"),
-               {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
-        somme = leggiSomme(q);
+TotaliMese sommeDelMese(QSqlDatabase db, int anno, int mese) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT CAST(COALESCE(SUM("Entrate"), 0) AS BIGINT),
+                                    CAST(COALESCE(SUM("Uscite"), 0) AS BIGINT)
+                             FROM "Vardello"
+                             WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?)"),
+           {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    return leggiSomme(q);
+}
+
+std::optional<TotaliMese> totaliRegistrati(QSqlDatabase db, int anno, int mese) {
+    QSqlQuery q(db);
+    esegui(q, QStringLiteral(R"(SELECT "Totale Entrate", "Totale Uscite" FROM "Totali di Cassa"
+                             WHERE "Anno" = ? AND "mese" = ?)"),
+           {anno, mese});
+    if (!q.next()) {
+        return std::nullopt;
     }
-    registraTotaliMese(db, anno, mese, somme);
+    return TotaliMese{valutaDaSql(q.value(0)), valutaDaSql(q.value(1))};
+}
+
+void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese) {
+    registraTotaliMese(db, anno, mese, sommeDelMese(db, anno, mese));
 }
 
 TotaliMese sommaTotaliFinoA(QSqlDatabase db, int anno, int mese) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <optional>
 
 #include "Money.h"
 
@@ -15,6 +16,12 @@ struct TotaliMese {
 
 // Stores the totals of a month; a row that already holds them is left alone.
 void registraTotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& totali);
+
+// The sums of a month's movements as the archive holds them now.
+TotaliMese sommeDelMese(QSqlDatabase db, int anno, int mese);
+
+// The stored totals row of a month (NULL amounts as 0), no value when none is stored.
+std::optional<TotaliMese> totaliRegistrati(QSqlDatabase db, int anno, int mese);
 
 // Stores, as the totals of a month, the sums of its movements as the archive holds them now.
 void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese);

@@ -13,6 +13,7 @@
 #include "BusyPointer.h"
 #include "Caratteri.h"
 #include "Colori.h"
+#include "CopieSicurezza.h"
 #include "DatiCondivisi.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
@@ -74,6 +75,20 @@ void frmParametri::costruisciFinestra() {
     txtTitoloStampa->setMaxLength(255);
     txtTitoloStampa->setGeometry(12, 70, 396, 21);
 
+    auto* corniceCopie = new QGroupBox(QStringLiteral("Copie di sicurezza"), this);
+    corniceCopie->setGeometry(10, 244, 420, 100);
+    (new QLabel(QStringLiteral("Cartella delle copie (vuota: quella dell'utente)"), corniceCopie))
+        ->move(12, 24);
+    txtCartellaCopie = new QLineEdit(corniceCopie);
+    txtCartellaCopie->setObjectName(QStringLiteral("txtCartellaCopie"));
+    txtCartellaCopie->setPlaceholderText(copie::cartellaCopie({}));
+    txtCartellaCopie->setGeometry(12, 42, 396, 21);
+    chkCopieServer =
+        new QCheckBox(QStringLiteral("Copia in un file anche un archivio su server"), corniceCopie);
+    chkCopieServer->setObjectName(QStringLiteral("chkCopieServer"));
+    chkCopieServer->move(12, 72);
+    chkCopieServer->setChecked(true);  // the default while nothing is stored
+
     auto* eventi = new EventiCampo(this);
     eventi->collega(txtCodiceIvaStd, {[this] { EntraCampoSeleziona(txtCodiceIvaStd); },
                                       [this] { txtCodiceIvaStd_LostFocus(); },
@@ -84,22 +99,24 @@ void frmParametri::costruisciFinestra() {
                                           CercaCodiceIva();
                                           return true;
                                       }});
-    eventi->collega(txtTitoloStampa, {[this] { EntraCampoSeleziona(txtTitoloStampa); },
-                                      [this] { EsciCampo(txtTitoloStampa); },
-                                      {}});
+    for (QLineEdit* campo : {txtTitoloStampa, txtCartellaCopie}) {
+        eventi->collega(campo, {[campo] { EntraCampoSeleziona(campo); },
+                                [campo] { EsciCampo(campo); },
+                                {}});
+    }
 
     cmdAzzeraArchivi = new QPushButton(QStringLiteral("Azzera archivi"), this);
     cmdAzzeraArchivi->setObjectName(QStringLiteral("cmdAzzeraArchivi"));
-    cmdAzzeraArchivi->setGeometry(10, 248, 120, 32);
+    cmdAzzeraArchivi->setGeometry(10, 356, 120, 32);
     cmdOk = new QPushButton(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setIcon(immaginePulsante(QStringLiteral("OK")));
-    cmdOk->setGeometry(330, 248, 46, 32);
+    cmdOk->setGeometry(330, 356, 46, 32);
     cmdAnnulla = new QPushButton(this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
     cmdAnnulla->setIcon(immaginePulsante(QStringLiteral("ANNULLA")));
     cmdAnnulla->setToolTip(QStringLiteral("Esci"));
-    cmdAnnulla->setGeometry(384, 248, 46, 32);
+    cmdAnnulla->setGeometry(384, 356, 46, 32);
     // The window has no default button: Enter in a field confirms nothing.
     for (QPushButton* pulsante : {cmdAzzeraArchivi, cmdOk, cmdAnnulla}) {
         pulsante->setAutoDefault(false);
@@ -110,11 +127,10 @@ void frmParametri::costruisciFinestra() {
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdAzzeraArchivi, &QPushButton::clicked, this, &frmParametri::cmdAzzeraArchivi_Click);
 
-    setFixedSize(440, 290);
+    setFixedSize(440, 398);
 }
 
 void frmParametri::segnalaErrore(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, windowTitle().toUpper(), Interaction::Icon::Exclamation);
 }
 
@@ -143,6 +159,9 @@ void frmParametri::Form_Load() {
         const double saldo = LeggiRiferimento(DbArchivio(), kStampaSaldo, 0).toDouble(&numero);
         chkStampaSaldo->setChecked(numero && saldo == 1);
         txtTitoloStampa->setText(LeggiRiferimento(DbArchivio(), kTitoloStampa, QString()));
+        const copie::Impostazioni copieSicurezza = copie::leggiImpostazioni(DbArchivio());
+        txtCartellaCopie->setText(copieSicurezza.cartella);
+        chkCopieServer->setChecked(copieSicurezza.ancheServer);
     } catch (const ErroreArchivio& e) {
         segnalaErrore(QStringLiteral("Errore non gestito. Codice: ") + e.codice);
     }
@@ -226,7 +245,11 @@ void frmParametri::cmdOk_Click() {
     // A named value that cannot be stored has been told by ScriviRiferimento; the window stays
     // open so that nothing looks stored that is not.
     if (ScriviRiferimento(DbArchivio(), kStampaSaldo, chkStampaSaldo->isChecked() ? 1 : 0) &&
-        ScriviRiferimento(DbArchivio(), kTitoloStampa, txtTitoloStampa->text())) {
+        ScriviRiferimento(DbArchivio(), kTitoloStampa, txtTitoloStampa->text()) &&
+        ScriviRiferimento(DbArchivio(), copie::kRiferimentoCartella,
+                          txtCartellaCopie->text().trimmed()) &&
+        ScriviRiferimento(DbArchivio(), copie::kRiferimentoServer,
+                          chkCopieServer->isChecked() ? 1 : 0)) {
         accept();
     }
 }
@@ -235,7 +258,24 @@ void frmParametri::cmdAzzeraArchivi_Click() {
     if (services::ui().message(
             QStringLiteral("Si desidera proseguire cancellando tutte le registrazioni?"),
             QStringLiteral("ATTENZIONE: Operazione irreversibile"), Interaction::Icon::Question,
-            Interaction::Buttons::YesNo) != Interaction::Answer::Yes) {
+            Interaction::Buttons::YesNo, Interaction::Answer::No) != Interaction::Answer::Yes) {
+        return;
+    }
+    // A copy of the whole archive comes first: without a verified copy nothing is deleted.
+    QString copia;
+    QString erroreCopia;
+    bool copiato = false;
+    {
+        BusyPointer attesa;
+        copiato = copiaPrimaDiAzzerare(programma().PercorsoArchivio, &copia, &erroreCopia);
+    }
+    if (!copiato) {
+        services::ui().message(
+            QStringLiteral("Azzeramento non eseguito: la copia di sicurezza dell'archivio in "
+                           "'%1' non è riuscita e nessuna registrazione è stata cancellata."
+                           "\n\n%2")
+                .arg(copia, erroreCopia),
+            windowTitle(), Interaction::Icon::Critical);
         return;
     }
     archivio::Errore errore;
@@ -244,7 +284,6 @@ void frmParametri::cmdAzzeraArchivi_Click() {
         BusyPointer attesa;
         azzerati = azzeraArchivi(DbArchivio(), &errore);
     }
-    services::ui().beep();
     if (!azzerati) {
         services::ui().message(
             QStringLiteral("Azzeramento non eseguito: nessuna registrazione è stata "
@@ -253,6 +292,9 @@ void frmParametri::cmdAzzeraArchivi_Click() {
             windowTitle(), Interaction::Icon::Critical);
         return;
     }
-    services::ui().message(QStringLiteral("Azzeramento eseguito con successo."), windowTitle(),
-                           Interaction::Icon::Exclamation);
+    services::ui().message(
+        QStringLiteral("Azzeramento eseguito con successo.\n\nL'archivio com'era prima "
+                       "dell'azzeramento è nella copia:\n%1")
+            .arg(copia),
+        windowTitle(), Interaction::Icon::Exclamation);
 }

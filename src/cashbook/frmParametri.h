@@ -10,7 +10,8 @@ class QLineEdit;
 class QPushButton;
 
 // The parameters window ("Parametri"): VAT management, the VAT code proposed for new
-// movements, VAT by quarter, the two print settings, and the archive reset.
+// movements, VAT by quarter, the two print settings, the backups made at the end of the
+// program, and the archive reset.
 //
 // The "Parametri" row is read when the window opens and kept in memory while it is open;
 // only OK stores it, together with the print settings, and then closes the window. Cancel
@@ -36,6 +37,8 @@ class frmParametri : public QDialog {
     QLineEdit* txtDescrizioneIva = nullptr;
     QCheckBox* chkStampaSaldo = nullptr;
     QLineEdit* txtTitoloStampa = nullptr;
+    QLineEdit* txtCartellaCopie = nullptr;
+    QCheckBox* chkCopieServer = nullptr;
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdAnnulla = nullptr;
     QPushButton* cmdAzzeraArchivi = nullptr;

@@ -1,9 +1,16 @@
 #include "frmParametriDati.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
+#include "Clock.h"
+#include "CopiaArchivio.h"
 #include "DatiCondivisi.h"
+#include "Platform.h"
+#include "Services.h"
 #include "Sql.h"
 #include "Transazione.h"
 
@@ -56,4 +63,31 @@ bool azzeraArchivi(QSqlDatabase db, archivio::Errore* errore) {
                    eseguiSql(q, QStringLiteral(R"(DELETE FROM "Totali di Cassa")"));
         },
         errore);
+}
+
+QString percorsoCopiaAzzeramento(const QString& archivio, const QDateTime& quando) {
+    QString cartella = services::platform().userDataFolder();
+    QString nome;
+    QString estensione = QStringLiteral("MDB");
+    if (archivio::motoreDi(archivio) == archivio::Motore::PostgreSQL) {
+        nome = QUrl(archivio).path().mid(1);
+    } else {
+        const QFileInfo file(archivio);
+        nome = file.completeBaseName();
+        if (!file.suffix().isEmpty()) {
+            estensione = file.suffix();
+        }
+        if (QFileInfo(file.absolutePath()).isWritable()) {
+            cartella = file.absolutePath();
+        }
+    }
+    const QString data = quando.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QDir(cartella).filePath(
+        QStringLiteral("%1-azzeramento-%2.%3").arg(nome, data, estensione));
+}
+
+bool copiaPrimaDiAzzerare(const QString& archivio, QString* copia, QString* errore) {
+    *copia = QDir::toNativeSeparators(percorsoCopiaAzzeramento(archivio, services::clock().now()));
+    QDir().mkpath(QFileInfo(*copia).absolutePath());
+    return copiaArchivio(archivio, *copia, errore);
 }

@@ -1,16 +1,19 @@
 // Start-up, the choice of the month shown, the parameters and the window's size.
 #include "frmVardello.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <utility>
 
 #include "Avvio.h"
 #include "CampiIvaMovimento.h"
 #include "FormHelpers.h"
+#include "CopiaAllUscita.h"
 #include "GrigliaCassa.h"
 #include "MessaggiCassa.h"
 #include "Parametri.h"
@@ -57,6 +60,7 @@ bool frmVardello::Avvio() {
 }
 
 void frmVardello::Prepara() {
+    copiaAllUscita_ = true;
     setWindowTitle(QStringLiteral("Vardello - Versione %1.%2.%3 - Archivio:%4")
                        .arg(VARDELLO_VERSION_MAJOR)
                        .arg(VARDELLO_VERSION_MINOR)
@@ -96,6 +100,26 @@ QDate frmVardello::meseSelezionato() const {
 
 void frmVardello::meseScelto() {
     CaricaMese(meseSelezionato());
+}
+
+// Choosing the year or the tab already shown loads the month again as well, so movements
+// that another computer stored meanwhile appear. The combo box reports the operator's choice
+// after the change of index it made (if any); the tab bar reports the click before it.
+void frmVardello::annoCambiato() {
+    annoCaricato_ = true;
+    meseScelto();
+}
+
+void frmVardello::annoScelto() {
+    if (!std::exchange(annoCaricato_, false)) {
+        meseScelto();
+    }
+}
+
+void frmVardello::meseCliccato(int indice) {
+    if (indice >= 0 && indice == tabMesi->currentIndex()) {
+        meseScelto();
+    }
 }
 
 bool frmVardello::mostraMese(const QDate& data) {
@@ -142,6 +166,15 @@ void frmVardello::ImpostaGestioni() {
     }
     // Without the two VAT buttons cmdInfo closes their gap.
     cmdInfo->move(pixel(GestioneIva ? 5340 : 2820), cmdInfo->y());
+    cmdEsporta->move(pixel(GestioneIva ? kEsportaConIva : kEsportaSenzaIva), cmdEsporta->y());
+}
+
+void frmVardello::closeEvent(QCloseEvent* evento) {
+    if (copiaAllUscita_) {
+        copiaAllUscita_ = false;  // once, even when the window is asked to close again
+        copiaDiSicurezzaAllUscita(this);
+    }
+    evento->accept();
 }
 
 void frmVardello::resizeEvent(QResizeEvent* evento) {

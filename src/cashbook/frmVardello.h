@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QSet>
 #include <QWidget>
+#include <optional>
 
 #include "Money.h"
 #include "MovimentiCassa.h"
@@ -59,6 +61,8 @@ class frmVardello : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* evento) override;
+    // The program ends with the main window: the day's backup is made first.
+    void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
   private:
@@ -73,6 +77,10 @@ class frmVardello : public QWidget {
     // frmVardello.cpp
     void impostaAnni();
     void meseScelto();
+    void annoCambiato();
+    void annoScelto();
+    void meseCliccato(int indice);
+    void registraTotaliInSospeso();
     bool mostraMese(const QDate& data);
     QString titoloMessaggi() const;
 
@@ -83,7 +91,12 @@ class frmVardello : public QWidget {
     void grdGesca_RigaScelta(int riga);
     void modoInserimento();
     void modoVariazione();
-    void segnalaErroreScrittura(const ErroreArchivio& errore);
+    void entraDataRegistrazione();
+    void esciDataRegistrazione();
+    void segnalaErroreScrittura(const ErroreArchivio& errore, const QString& esito);
+    void segnalaRispostaPersa(const ErroreArchivio& errore, const QString& esito);
+    bool giaRegistrato(DatiMovimento& dati, qint64* numero);
+    void ricordaDescrizione(const QString& registrato);
     bool passaAlMeseDi(const QDate& data);
     DatiMovimento datiDaCampi(bool nuovo) const;
 
@@ -96,6 +109,10 @@ class frmVardello : public QWidget {
     void cmdCodiciIva_Click();
     void cmdSituazioneIva_Click();
     void cmdUtenti_Click();
+    void cmdEsporta_Click();
+
+    // The year's change has loaded the month that the same choice then reports as chosen.
+    bool annoCaricato_ = false;
 
     // Controls.
     GrigliaCassa* grdGesca = nullptr;
@@ -139,11 +156,18 @@ class frmVardello : public QWidget {
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdUtenti = nullptr;
     QPushButton* cmdCopia = nullptr;
+    QPushButton* cmdEsporta = nullptr;
     QTabBar* tabMesi = nullptr;
     QLabel* lblAnno = nullptr;
     QComboBox* cmbAnno = nullptr;
 
     CampiIvaMovimento* campiIva = nullptr;
+
+    // The export button's place in the button row (twips): between cmdSituazioneIva and
+    // cmdInfo with VAT management, right after cmdInfo without it.
+    static constexpr int kEsportaConIva = 4718;
+    static constexpr int kEsportaSenzaIva = 3720;
+    static constexpr int kLarghezzaEsporta = 600;
 
     // State.
     Money TotaleEntrateMese;
@@ -154,4 +178,14 @@ class frmVardello : public QWidget {
     QString CodiceIvaStandard;
     int RigaSelezionata = -1;           // the grid row loaded for change; -1 in insert mode
     MovimentoLetto movimentoCaricato_;  // the stored movement loaded for change
+    bool copiaAllUscita_ = false;       // set by Prepara: the archive is open and in use
+    // Said before the message of a month load that fails right after a write, so that the
+    // person learns the write is stored (empty otherwise).
+    QString premessaCaricamento_;
+    // Months (year * 12 + month - 1) whose totals row could not be stored: the earlier
+    // totals take their sums from the movements until a later load stores the row.
+    QSet<int> mesiDaRegistrare_;
+    // An insert whose outcome could not be asked (the server could not be reached): its
+    // number and values, asked again before the same movement is inserted once more.
+    std::optional<std::pair<qint64, DatiMovimento>> inserimentoIncerto_;
 };

@@ -14,6 +14,7 @@
 #include "Services.h"
 #include "StampaCassa.h"
 #include "frmCodiciIva.h"
+#include "frmEsporta.h"
 #include "frmParametri.h"
 #include "frmSituazioneIva.h"
 #include "frmUtenti.h"
@@ -37,7 +38,6 @@ void mostraModale(Argomenti&&... argomenti) {
 
 void frmVardello::cmdCopia_Click() {
     QGuiApplication::clipboard()->setText(grdGesca->testoSelezione());
-    services::ui().beep();
     services::ui().message(
         QStringLiteral("Le celle selezionate sono state copiate nella clipboard"), windowTitle(),
         Interaction::Icon::Exclamation);
@@ -78,6 +78,11 @@ void frmVardello::cmdCodiciIva_Click() {
 
 void frmVardello::cmdSituazioneIva_Click() {
     mostraModale<frmSituazioneIva>(meseSelezionato().year(), this);
+}
+
+void frmVardello::cmdEsporta_Click() {
+    frmEsporta esporta(meseSelezionato(), this);
+    esporta.exec();
 }
 
 void frmVardello::cmdUtenti_Click() {

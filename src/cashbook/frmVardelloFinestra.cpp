@@ -8,6 +8,7 @@
 
 #include "CampiIvaMovimento.h"
 #include "Caratteri.h"
+#include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
 #include "GrigliaCassa.h"
@@ -265,6 +266,11 @@ void frmVardello::costruisciComandi(QWidget* p) {
     cmdCopia =
         pulsante(p, QStringLiteral("cmdCopia"), "COPIA",
                  QStringLiteral("Copia le righe selezionate"), 7620, y, 855, kAltezzaPulsante);
+    // Narrower than its neighbours, so every other button keeps its place (ImpostaGestioni
+    // moves it with cmdInfo).
+    cmdEsporta = pulsante(p, QStringLiteral("cmdEsporta"), "ESPORTA",
+                          QStringLiteral("Esporta per il commercialista"), kEsportaConIva, y,
+                          kLarghezzaEsporta, kAltezzaPulsante);
     lblAnno = etichetta(p, QStringLiteral("Anno"), 8760, y + 90, 540, QStringLiteral("lblAnno"));
     cmbAnno = new QComboBox(p);
     cmbAnno->setObjectName(QStringLiteral("cmbAnno"));
@@ -272,6 +278,9 @@ void frmVardello::costruisciComandi(QWidget* p) {
 }
 
 void frmVardello::collegaEventi() {
+    // After a row pick the first button Tab reaches is the change, not a second insert of
+    // the loaded movement; in insert mode cmdVar is disabled and Tab goes on to cmdIns.
+    setTabOrder(cmdVar, cmdIns);
     connect(cmdIns, &QPushButton::clicked, this, &frmVardello::cmdIns_Click);
     connect(cmdVar, &QPushButton::clicked, this, &frmVardello::cmdVar_Click);
     connect(cmdCanc, &QPushButton::clicked, this, &frmVardello::cmdCanc_Click);
@@ -283,10 +292,17 @@ void frmVardello::collegaEventi() {
     connect(cmdCodiciIva, &QPushButton::clicked, this, &frmVardello::cmdCodiciIva_Click);
     connect(cmdSituazioneIva, &QPushButton::clicked, this, &frmVardello::cmdSituazioneIva_Click);
     connect(cmdUtenti, &QPushButton::clicked, this, &frmVardello::cmdUtenti_Click);
+    connect(cmdEsporta, &QPushButton::clicked, this, &frmVardello::cmdEsporta_Click);
     connect(tabMesi, &QTabBar::currentChanged, this, &frmVardello::meseScelto);
-    connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::meseScelto);
+    connect(tabMesi, &QTabBar::tabBarClicked, this, &frmVardello::meseCliccato);
+    connect(cmbAnno, &QComboBox::currentIndexChanged, this, &frmVardello::annoCambiato);
+    connect(cmbAnno, &QComboBox::activated, this, &frmVardello::annoScelto);
     connect(grdGesca, &GrigliaCassa::rigaScelta, this, &frmVardello::grdGesca_RigaScelta);
-    txtDataRegistrazione->installEventFilter(this);
+    // The date field's own focus handling runs first, so the selection made on entry stays.
+    auto* eventi = new EventiCampo(this);
+    eventi->collega(
+        txtDataRegistrazione,
+        {[this] { entraDataRegistrazione(); }, [this] { esciDataRegistrazione(); }, {}});
     cmbOperazione->installEventFilter(this);
 }
 

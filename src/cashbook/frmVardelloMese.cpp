@@ -18,39 +18,78 @@ void frmVardello::PulisciGrdGesca() {
     modello->svuota();
 }
 
+namespace {
+
+int chiaveMese(int anno, int mese) {
+    return anno * 12 + mese - 1;
+}
+
+}  // namespace
+
 void frmVardello::CaricaMese(const QDate& DataMese) {
     BusyPointer attesa;
     TotaleEntrateMese = Money();
     TotaleUsciteMese = Money();
     PulisciGrdGesca();
     QList<RigaCassa> righe;
+    bool vuota = false;
     try {
         leggiMese(DbArchivio(), DataMese.year(), DataMese.month(), righe);
+        vuota = righe.isEmpty() && cassaVuota(DbArchivio());
+    } catch (const ErroreArchivio& errore) {
+        // What was read before the error is stored: it stays shown, with its sums, and the
+        // person learns that the month may be incomplete.
         for (const RigaCassa& riga : righe) {
             TotaleEntrateMese += riga.entrate().value_or(Money());
             TotaleUsciteMese += riga.uscite().value_or(Money());
         }
         modello->carica(std::move(righe));
-        if (modello->movimenti() == 0 && cassaVuota(DbArchivio())) {
-            // An empty book: nothing to store, and nothing before this month either.
-            TotaleEntratePrecedenti = Money();
-            TotaleUscitePrecedenti = Money();
-            RefreshTotali();
-            return;
-        }
-        SaveTotaliMese(DataMese.year(), DataMese.month());
-    } catch (const ErroreArchivio& errore) {
-        if (modello->movimenti() == 0) {
-            modello->carica(std::move(righe));  // the rows read before the error stay shown
-        }
         RefreshTotali();
-        avvisa(erroreTabella(QStringLiteral("Vardello"), errore), QStringLiteral("Vardello"),
-               Interaction::Icon::None);
+        avvisa(premessaCaricamento_ + erroreTabella(QStringLiteral("Vardello"), errore) +
+                   QStringLiteral("\n\nIl mese mostrato può essere incompleto: sceglierlo di "
+                                  "nuovo per ricaricarlo."),
+               QStringLiteral("Vardello"), Interaction::Icon::None);
         return;
+    }
+    for (const RigaCassa& riga : righe) {
+        TotaleEntrateMese += riga.entrate().value_or(Money());
+        TotaleUsciteMese += riga.uscite().value_or(Money());
+    }
+    modello->carica(std::move(righe));
+    if (vuota) {
+        // An empty book: nothing to store, and nothing before this month either.
+        TotaleEntratePrecedenti = Money();
+        TotaleUscitePrecedenti = Money();
+        RefreshTotali();
+        return;
+    }
+    // The month's row is a cache of the sums just read: when it cannot be stored (an archive
+    // that can only be read, another computer holding the lock) the figures shown stay the
+    // archive's, and the row is stored at a later load.
+    const int chiave = chiaveMese(DataMese.year(), DataMese.month());
+    try {
+        SaveTotaliMese(DataMese.year(), DataMese.month());
+        mesiDaRegistrare_.remove(chiave);
+        if (!mesiDaRegistrare_.isEmpty()) {
+            registraTotaliInSospeso();
+        }
+    } catch (const ErroreArchivio&) {
+        mesiDaRegistrare_.insert(chiave);
     }
     const QDate finePrecedente = DataMese.addDays(-(DataMese.day()));
     OpenTotaliPrecedenti(finePrecedente.year(), finePrecedente.month());
     RefreshTotali();
+}
+
+void frmVardello::registraTotaliInSospeso() {
+    for (auto mese = mesiDaRegistrare_.begin(); mese != mesiDaRegistrare_.end();) {
+        try {
+            SaveTotaliMese(*mese / 12, *mese % 12 + 1);
+            mese = mesiDaRegistrare_.erase(mese);
+        } catch (const ErroreArchivio&) {
+            ++mese;
+        }
+    }
 }
 
 void frmVardello::SaveTotaliMese(int KeyAnno, int KeyMese) {
@@ -67,12 +106,26 @@ void frmVardello::OpenTotaliPrecedenti(int FiltroAnno, int FiltroMese) {
     TotaleEntratePrecedenti = Money();
     TotaleUscitePrecedenti = Money();
     try {
-        const TotaliMese somme = sommaTotaliFinoA(DbArchivio(), FiltroAnno, FiltroMese);
+        TotaliMese somme = sommaTotaliFinoA(DbArchivio(), FiltroAnno, FiltroMese);
+        // A month whose row could not be stored counts with its movements' sums instead of
+        // the row the archive still holds for it.
+        for (int chiave : std::as_const(mesiDaRegistrare_)) {
+            if (chiave > chiaveMese(FiltroAnno, FiltroMese)) {
+                continue;
+            }
+            const int anno = chiave / 12;
+            const int mese = chiave % 12 + 1;
+            const TotaliMese vere = sommeDelMese(DbArchivio(), anno, mese);
+            const TotaliMese registrate =
+                totaliRegistrati(DbArchivio(), anno, mese).value_or(TotaliMese());
+            somme.entrate += vere.entrate - registrate.entrate;
+            somme.uscite += vere.uscite - registrate.uscite;
+        }
         TotaleEntratePrecedenti = somme.entrate;
         TotaleUscitePrecedenti = somme.uscite;
     } catch (const ErroreArchivio& errore) {
-        avvisa(erroreTabella(QStringLiteral("Totali di Cassa"), errore), titoloMessaggi(),
-               Interaction::Icon::Exclamation);
+        avvisa(premessaCaricamento_ + erroreTabella(QStringLiteral("Totali di Cassa"), errore),
+               titoloMessaggi(), Interaction::Icon::Exclamation);
     }
 }
 

@@ -134,10 +134,60 @@ void frmVardello::modoVariazione() {
     cmdVar->setEnabled(true);
 }
 
-void frmVardello::segnalaErroreScrittura(const ErroreArchivio& errore) {
+void frmVardello::segnalaErroreScrittura(const ErroreArchivio& errore, const QString& esito) {
     RefreshTotali();
-    avvisa(erroreTabella(QStringLiteral("Vardello"), errore), titoloMessaggi(),
-           Interaction::Icon::Exclamation);
+    avvisa(erroreTabella(QStringLiteral("Vardello"), errore) + QStringLiteral("\n\n") + esito,
+           titoloMessaggi(), Interaction::Icon::Exclamation);
+}
+
+void frmVardello::segnalaRispostaPersa(const ErroreArchivio& errore, const QString& esito) {
+    avvisa(esito +
+               QStringLiteral("\n\nLa risposta dell'archivio alla conferma era andata persa; "
+                              "interrogato di nuovo, l'archivio conferma la registrazione."
+                              "\n\n") +
+               codiceEMotivo(errore.codice, errore.testo),
+           titoloMessaggi(), Interaction::Icon::Information);
+}
+
+namespace {
+
+const QString kNonRegistrato = QStringLiteral("Il movimento non è stato registrato.");
+const QString kEsitoIgnoto = QStringLiteral(
+    "Non è stato possibile chiedere all'archivio se il movimento è stato registrato: i campi "
+    "lo conservano, e il prossimo inserimento dello stesso movimento controlla prima "
+    "l'archivio, così non viene registrato due volte.");
+
+QString registratoConNumero(qint64 numero) {
+    return QStringLiteral("Il movimento è stato registrato con il numero %1.").arg(numero);
+}
+
+// The same movement typed again: every field but the insertion stamp.
+bool stessoMovimento(const DatiMovimento& a, const DatiMovimento& b) {
+    return a.dataRegistrazione == b.dataRegistrazione && a.operazione == b.operazione &&
+           a.entrate == b.entrate && a.uscite == b.uscite && a.codiceIva == b.codiceIva &&
+           a.imponibileIva == b.imponibileIva && a.dataDocumento == b.dataDocumento &&
+           a.utente == b.utente;
+}
+
+}  // namespace
+
+bool frmVardello::giaRegistrato(DatiMovimento& dati, qint64* numero) {
+    if (!inserimentoIncerto_) {
+        return false;
+    }
+    const auto [numeroIncerto, datiIncerti] = *inserimentoIncerto_;
+    if (!stessoMovimento(dati, datiIncerti)) {
+        inserimentoIncerto_.reset();
+        return false;
+    }
+    BusyPointer attesa;
+    const bool registrato = movimentoRegistrato(DbArchivio(), numeroIncerto, datiIncerti);
+    inserimentoIncerto_.reset();
+    if (registrato) {
+        *numero = numeroIncerto;
+        dati = datiIncerti;  // as stored, with its own insertion stamp
+    }
+    return registrato;
 }
 
 bool frmVardello::passaAlMeseDi(const QDate& data) {
@@ -153,31 +203,61 @@ void frmVardello::cmdIns_Click() {
     if (!verifica_campi_necessari()) {
         return;
     }
-    const DatiMovimento dati = datiDaCampi(true);
+    DatiMovimento dati = datiDaCampi(true);
     qint64 numero = 0;
+    ErroreArchivio rispostaPersa;
     try {
-        BusyPointer attesa;
-        numero = inserisciMovimento(DbArchivio(), dati);
+        if (giaRegistrato(dati, &numero)) {
+            // The insert whose outcome was unknown went in: it is not stored a second time.
+            avvisa(registratoConNumero(numero) +
+                       QStringLiteral(" Non viene registrato una seconda volta."),
+                   titoloMessaggi(), Interaction::Icon::Information);
+        } else {
+            BusyPointer attesa;
+            numero = inserisciMovimento(DbArchivio(), dati, &rispostaPersa);
+        }
+    } catch (const EsitoIgnoto& errore) {
+        inserimentoIncerto_.emplace(errore.numero, dati);
+        RefreshTotali();
+        avvisa(erroreTabella(QStringLiteral("Vardello"), errore) + QStringLiteral("\n\n") +
+                   kEsitoIgnoto,
+               titoloMessaggi(), Interaction::Icon::Exclamation);
+        return;
     } catch (const ErroreArchivio& errore) {
-        segnalaErroreScrittura(errore);
+        segnalaErroreScrittura(errore, kNonRegistrato);
         return;
     }
+    if (!rispostaPersa.codice.isEmpty()) {
+        segnalaRispostaPersa(rispostaPersa, registratoConNumero(numero));
+    }
+    // From here the movement is stored: a later step that fails says so.
+    premessaCaricamento_ = registratoConNumero(numero) +
+                           QStringLiteral(" Non è stato possibile ricaricare il mese:\n\n");
     TotaleEntrateMese += dati.entrate;
     TotaleUsciteMese += dati.uscite;
     if (!passaAlMeseDi(dati.dataRegistrazione)) {
         modello->inserisci(modello->movimenti(), rigaDi(numero, dati));
     }
+    premessaCaricamento_.clear();
     grdGesca->selezionaRighe(modello->movimenti() - 1, modello->movimenti() - 1);
     grdGesca->scrollToBottom();
-    try {
-        campiIva->AggiungiConto();
-    } catch (const ErroreArchivio& errore) {
-        segnalaErroreScrittura(errore);
-    }
+    ricordaDescrizione(registratoConNumero(numero));
     RefreshTotali();
     azzera_campi();
     modoInserimento();
     txtDataRegistrazione->setFocus();
+}
+
+void frmVardello::ricordaDescrizione(const QString& registrato) {
+    try {
+        campiIva->AggiungiConto();
+    } catch (const ErroreArchivio& errore) {
+        avvisa(registrato +
+                   QStringLiteral(" Non è stato possibile ricordare la descrizione per "
+                                  "l'elenco delle operazioni:\n\n") +
+                   erroreTabella(QStringLiteral("Conti Utilizzati"), errore),
+               titoloMessaggi(), Interaction::Icon::Exclamation);
+    }
 }
 
 void frmVardello::cmdVar_Click() {
@@ -192,39 +272,49 @@ void frmVardello::cmdVar_Click() {
     MovimentoLetto letto = movimentoCaricato_;
     letto.numero = ConvertiValuta(numeroTesto).units() / Money::Scale;
     const DatiMovimento dati = datiDaCampi(false);
+    const QString registrata =
+        QStringLiteral("La variazione del movimento numero %1 è stata registrata.")
+            .arg(letto.numero);
+    ErroreArchivio rispostaPersa;
     try {
         BusyPointer attesa;
-        if (!variaMovimento(DbArchivio(), letto, dati)) {
+        if (!variaMovimento(DbArchivio(), letto, dati, &rispostaPersa)) {
             avvisa(QStringLiteral("Errore durante la variazione del record!"), titoloMessaggi(),
                    Interaction::Icon::Exclamation);
             return;
         }
+    } catch (const EsitoIgnoto& errore) {
+        segnalaErroreScrittura(
+            errore, QStringLiteral("Non è stato possibile chiedere all'archivio se la variazione "
+                                   "è stata registrata: ricaricare il mese per vederlo."));
+        return;
     } catch (const ErroreArchivio& errore) {
-        segnalaErroreScrittura(errore);
+        segnalaErroreScrittura(errore, QStringLiteral("La variazione non è stata registrata."));
         return;
     }
+    if (!rispostaPersa.codice.isEmpty()) {
+        segnalaRispostaPersa(rispostaPersa, registrata);
+    }
+    premessaCaricamento_ =
+        registrata + QStringLiteral(" Non è stato possibile ricaricare il mese:\n\n");
     if (!passaAlMeseDi(dati.dataRegistrazione)) {
         CaricaMese(meseSelezionato());
     }
+    premessaCaricamento_.clear();
     grdGesca->selezionaRighe(RigaSelezionata, RigaSelezionata);
     grdGesca->setPrimaRigaVisibile(primaVisibile);
-    try {
-        campiIva->AggiungiConto();
-    } catch (const ErroreArchivio& errore) {
-        segnalaErroreScrittura(errore);
-    }
+    ricordaDescrizione(registrata);
     azzera_campi();
     modoInserimento();
     grdGesca->setFocus();
 }
 
 void frmVardello::cmdCanc_Click() {
-    services::ui().beep();
     if (services::ui().message(
             QStringLiteral(
                 "Attenzione! Tutte le righe selezionate verranno cancellate!\n\nProcedo?"),
-            titoloMessaggi(), Interaction::Icon::Question,
-            Interaction::Buttons::YesNo) != Interaction::Answer::Yes) {
+            titoloMessaggi(), Interaction::Icon::Question, Interaction::Buttons::YesNo,
+            Interaction::Answer::No) != Interaction::Answer::Yes) {
         return;
     }
     const int primaVisibile = grdGesca->primaRigaVisibile();
@@ -242,19 +332,37 @@ void frmVardello::cmdCanc_Click() {
             letti.append(movimentoLetto(*movimento));
         }
     }
+    const QString cancellati =
+        QStringLiteral("La cancellazione dei movimenti selezionati è stata registrata.");
+    ErroreArchivio rispostaPersa;
     try {
         BusyPointer attesa;
-        cancellaMovimenti(DbArchivio(), letti);
+        cancellaMovimenti(DbArchivio(), letti, &rispostaPersa);
+    } catch (const EsitoIgnoto& errore) {
+        RefreshTotali();
+        avvisa(erroreTabella(QStringLiteral("Vardello"), errore) +
+                   QStringLiteral("\n\nNon è stato possibile chiedere all'archivio se i "
+                                  "movimenti sono stati cancellati: ricaricare il mese per "
+                                  "vederlo."),
+               QStringLiteral("Vardello"), Interaction::Icon::None);
+        return;
     } catch (const ErroreArchivio& errore) {
         RefreshTotali();
-        avvisa(erroreTabella(QStringLiteral("Vardello"), errore), QStringLiteral("Vardello"),
-               Interaction::Icon::None);
+        avvisa(erroreTabella(QStringLiteral("Vardello"), errore) +
+                   QStringLiteral("\n\nNessun movimento è stato cancellato."),
+               QStringLiteral("Vardello"), Interaction::Icon::None);
         return;
+    }
+    if (!rispostaPersa.codice.isEmpty()) {
+        segnalaRispostaPersa(rispostaPersa, cancellati);
     }
     for (int riga : righe) {
         modello->rimuovi(riga);
     }
+    premessaCaricamento_ =
+        cancellati + QStringLiteral(" Non è stato possibile ricaricare il mese:\n\n");
     CaricaMese(meseSelezionato());
+    premessaCaricamento_.clear();
     grdGesca->selezionaRighe(prima, prima);
     if (prima == ultima) {
         grdGesca->setPrimaRigaVisibile(primaVisibile);
@@ -319,8 +427,21 @@ void frmVardello::azzera_campi() {
     txtOraIns->setText(kOraVuota);
 }
 
+void frmVardello::entraDataRegistrazione() {
+    if (campoVuoto(txtDataRegistrazione)) {
+        txtDataRegistrazione->setText(formatItalianDate(services::clock().today()));
+    }
+    EntraCampoData(txtDataRegistrazione);
+}
+
+void frmVardello::esciDataRegistrazione() {
+    impostaSfondo(txtDataRegistrazione, coloreNormale());
+    ControllaData(txtDataRegistrazione);
+}
+
 bool frmVardello::eventFilter(QObject* oggetto, QEvent* evento) {
-    if (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut) {
+    if (oggetto != cmbOperazione ||
+        (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut)) {
         return QWidget::eventFilter(oggetto, evento);
     }
     // Focus that comes and goes with the window's activation or a popup list is no entry
@@ -329,23 +450,10 @@ bool frmVardello::eventFilter(QObject* oggetto, QEvent* evento) {
     if (motivo == Qt::ActiveWindowFocusReason || motivo == Qt::PopupFocusReason) {
         return QWidget::eventFilter(oggetto, evento);
     }
-    const bool entra = evento->type() == QEvent::FocusIn;
-    if (oggetto == txtDataRegistrazione) {
-        if (entra) {
-            impostaSfondo(txtDataRegistrazione, coloreModifica());
-            if (campoVuoto(txtDataRegistrazione)) {
-                txtDataRegistrazione->setText(formatItalianDate(services::clock().today()));
-            }
-        } else {
-            impostaSfondo(txtDataRegistrazione, coloreNormale());
-            ControllaData(txtDataRegistrazione);
-        }
-    } else if (oggetto == cmbOperazione) {
-        if (entra) {
-            EntraCampoSeleziona(cmbOperazione);
-        } else {
-            EsciCampo(cmbOperazione);
-        }
+    if (evento->type() == QEvent::FocusIn) {
+        EntraCampoSeleziona(cmbOperazione);
+    } else {
+        EsciCampo(cmbOperazione);
     }
     return QWidget::eventFilter(oggetto, evento);
 }

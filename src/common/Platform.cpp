@@ -50,17 +50,23 @@ QString SystemPlatform::computerName() const {
     return name.left(255);
 }
 
+QString SystemPlatform::singleInstanceLockPath() const {
+    // One lock per person and program folder, in the person's private runtime folder (no
+    // other user can plant it or be blocked by it); copies started from other folders are
+    // other programs.
+    const QByteArray key =
+        QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+           QStringLiteral("/vardello-%1.lock").arg(QString::fromLatin1(key.left(16)));
+}
+
 bool SystemPlatform::claimSingleInstance() {
     if (lock_) {
         return true;
     }
-    // One lock per program folder: copies started from other folders are other programs.
-    const QByteArray key =
-        QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex();
-    const QString path = QDir::temp().filePath(
-        QStringLiteral("vardello-%1.lock").arg(QString::fromLatin1(key.left(16))));
-    auto* lock = new Lock(path);
-    lock->file.setStaleLockTime(0);  // a lock of a crashed copy is recognised by its dead pid
+    auto* lock = new Lock(singleInstanceLockPath());
+    // A lock whose owner is no longer running (a copy killed or crashed) is taken over.
+    lock->file.setStaleLockTime(0);
     if (!lock->file.tryLock(0)) {
         delete lock;
         return false;

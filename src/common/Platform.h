@@ -4,7 +4,7 @@
 
 // Facts of the computer the program runs on.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
     // The folder of the program (where "vardello.ini" and the default archive live).
     virtual QString programFolder() const = 0;
@@ -21,7 +21,7 @@ public:
 };
 
 class SystemPlatform : public Platform {
-public:
+  public:
     SystemPlatform();
     ~SystemPlatform() override;
     QString programFolder() const override;
@@ -30,8 +30,10 @@ public:
     QString userDataFolder() const override;
     QString computerName() const override;
     bool claimSingleInstance() override;
+    // The lock file of the claim, removed again when this object goes.
+    QString singleInstanceLockPath() const;
 
-private:
+  private:
     struct Lock;
     Lock* lock_ = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "FieldRules.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "Colori.h"
 #include "Controlli.h"
@@ -58,6 +60,23 @@ void EsciCampo(QWidget* campo) {
     trimText(campo);
 }
 
+void SelezionaTesto(QLineEdit* campo) {
+    campo->selectAll();
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // The press that gave the focus places the caret after this: select once it is done.
+        QTimer::singleShot(0, campo, [campo] {
+            if (campo->hasFocus()) {
+                campo->selectAll();
+            }
+        });
+    }
+}
+
+void EntraCampoData(QLineEdit* campo) {
+    impostaSfondo(campo, coloreModifica());
+    SelezionaTesto(campo);
+}
+
 bool ControllaData(QLineEdit* campo) {
     // The shown text keeps the "_" blanks that text() leaves out.
     QString s = campo->displayText();
@@ -107,7 +126,6 @@ void EsciCampoPercentuale(QLineEdit* campo) {
     }
     const Money valore = ConvertiValuta(testo);
     if (valore >= Money::fromWhole(100) || valore <= Money::fromWhole(-100)) {
-        services::ui().beep();
         services::ui().message(QStringLiteral("VALORE ERRATO!"), QStringLiteral("Attenzione"),
                                Interaction::Icon::Exclamation);
         campo->setFocus();

@@ -16,6 +16,13 @@ void EntraCampoSeleziona(QWidget* campo);
 // White background, text trimmed.
 void EsciCampo(QWidget* campo);
 
+// Selects the whole text of a field being entered, so that what is typed at once replaces
+// it; a field entered by a click is selected again once the click has placed the caret.
+void SelezionaTesto(QLineEdit* campo);
+// Entering a masked date field: yellow background, the whole date selected (SelezionaTesto),
+// so that eight digits typed at once replace a proposed date.
+void EntraCampoData(QLineEdit* campo);
+
 // Checks a masked date field on leaving it: "__/__/____" is accepted as it is; otherwise the
 // text up to the first "_" is read day/month/year and rewritten "dd/mm/yyyy". An unreadable
 // date gives the focus back to the field, beeps and returns false; the text stays.

@@ -140,7 +140,6 @@ bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra) {
     if (!modificati) {
         return true;
     }
-    services::ui().beep();
     const Interaction::Answer risposta = services::ui().message(
         QStringLiteral("Vuoi mantenere le modifiche?"), QStringLiteral("DATI MODIFICATI!"),
         Interaction::Icon::Question, Interaction::Buttons::YesNo);

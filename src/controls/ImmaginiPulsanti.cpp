@@ -249,6 +249,18 @@ void orologio(QPainter& p, const QColor& c) {
     p.drawLine(QPointF(12, 12), QPointF(16.5, 14.5));
 }
 
+void esporta(QPainter& p, const QColor& c) {
+    // A sheet of figures with an arrow carrying it out: the export for the accountant.
+    foglio(p, c, QRectF(3, 2.5, 12, 17));
+    for (double y : {7.0, 10.0, 13.0}) {
+        p.drawLine(QPointF(5.5, y), QPointF(12.5, y));
+    }
+    p.setPen(tratto(QColor(20, 120, 40), 2.5));
+    p.drawLine(QPointF(11, 17), QPointF(21, 17));
+    p.drawLine(QPointF(17.5, 13.5), QPointF(21, 17));
+    p.drawLine(QPointF(17.5, 20.5), QPointF(21, 17));
+}
+
 struct Immagine {
     Disegno disegno;
     QColor colore;
@@ -269,6 +281,7 @@ const QHash<QString, Immagine>& immagini() {
         {QStringLiteral("INFO"), {info, kBlu}},
         {QStringLiteral("UTENTI"), {utenti, kBlu}},
         {QStringLiteral("COPIA"), {copia, kBlu}},
+        {QStringLiteral("ESPORTA"), {esporta, kBlu}},
         {QStringLiteral("INSERISCI"), {inserisci, kVerde}},
         {QStringLiteral("VARIA"), {varia, kBlu}},
         {QStringLiteral("ELIMINA"), {elimina, kRosso}},

@@ -1,6 +1,7 @@
 #include "QtInteraction.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -38,11 +39,28 @@ QMessageBox::StandardButtons pulsantiQt(Interaction::Buttons buttons) {
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton pulsanteQt(Interaction::Answer risposta) {
+    switch (risposta) {
+        case Interaction::Answer::Yes:
+            return QMessageBox::Yes;
+        case Interaction::Answer::No:
+            return QMessageBox::No;
+        case Interaction::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Interaction::Answer::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
 }  // namespace
 
-Interaction::Answer QtInteraction::message(const QString& text, const QString& title, Icon icon,
-                                           Buttons buttons) {
+Interaction::Answer QtInteraction::showMessage(const QString& text, const QString& title, Icon icon,
+                                               Buttons buttons, std::optional<Answer> defaultAnswer) {
     QMessageBox box(iconaQt(icon), title, text, pulsantiQt(buttons), QApplication::activeWindow());
+    if (defaultAnswer) {
+        box.setDefaultButton(pulsanteQt(*defaultAnswer));
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
@@ -55,7 +73,9 @@ Interaction::Answer QtInteraction::message(const QString& text, const QString& t
     }
 }
 
-void QtInteraction::beep() { QApplication::beep(); }
+void QtInteraction::beep() {
+    QApplication::beep();
+}
 
 std::optional<QString> QtInteraction::inputBox(const QString& prompt, const QString& title,
                                                const QString& defaultText) {
@@ -71,4 +91,15 @@ std::optional<QString> QtInteraction::inputBox(const QString& prompt, const QStr
 bool QtInteraction::choosePrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtInteraction::chooseSaveFile(const QString& title,
+                                                     const QString& proposedPath,
+                                                     const QString& filter) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposedPath, filter);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
 }

@@ -49,6 +49,13 @@ int capienza(const RegoleImporto& regole) {
     return std::min(regole.lunghezzaMassima - (ridotta ? 1 : 0), capienzaMassima(regole.decimali));
 }
 
+// The integer digits of an amount's text: the digits before its comma.
+int cifreIntere(const QString& testo) {
+    const qsizetype virgola = testo.indexOf(QLatin1Char(','));
+    const QStringView intero = QStringView(testo).left(virgola < 0 ? testo.size() : virgola);
+    return static_cast<int>(std::count_if(intero.begin(), intero.end(), cifra));
+}
+
 QString schemaDopoCifra(const RegoleImporto& regole) {
     return regole.zeroInteroDopoCifra ? schemaB(regole.decimali) : schemaA(regole.decimali);
 }
@@ -191,6 +198,18 @@ EsitoTasto cifraDigitata(const StatoTesto& prima, QChar digitata, const RegoleIm
     return consuma(nuovo, entro(cursore, nuovo));
 }
 
+// A minus typed over a selection at the start replaces it as a deletion would (the comma
+// stays, selected decimals become zeros) and then starts the amount with "-": over the whole
+// text, or when nothing worth anything is left, a new negative amount begins.
+EsitoTasto menoSullaSelezione(const StatoTesto& prima, int d) {
+    const QString resto = cancellaAvanti(prima, d).stato.testo;
+    const std::optional<Money> importo = leggiImporto(resto);
+    if (!importo || importo->isZero()) {
+        return consuma(QStringLiteral("-"), 1);
+    }
+    return consuma(QLatin1Char('-') + resto, 1);
+}
+
 EsitoTasto tastoConDecimali(const StatoTesto& prima, int tasto, const RegoleImporto& regole) {
     const int d = regole.decimali;
     const int lung = lunghezza(prima.testo);
@@ -206,7 +225,13 @@ EsitoTasto tastoConDecimali(const StatoTesto& prima, int tasto, const RegoleImpo
         case tasti::CancellaAvanti:
             return cancellaAvanti(prima, d);
         case tasti::Meno:
-            if (prima.inizio != 0 || prima.testo.startsWith(QLatin1Char('-'))) {
+            if (prima.inizio != 0) {
+                return rifiuta(prima);
+            }
+            if (prima.selezione > 0) {
+                return menoSullaSelezione(prima, d);
+            }
+            if (prima.testo.startsWith(QLatin1Char('-'))) {
                 return rifiuta(prima);
             }
             return {prima, false, false};
@@ -219,16 +244,35 @@ EsitoTasto tastoConDecimali(const StatoTesto& prima, int tasto, const RegoleImpo
     return rifiuta(prima);
 }
 
-EsitoTasto tastoIntero(const StatoTesto& prima, int tasto) {
-    const bool lasciato =
-        tasto == tasti::Backspace || (tasto >= '0' && tasto <= '9') ||
-        (tasto == tasti::Meno && prima.inizio == 0 && !prima.testo.startsWith(QLatin1Char('-')));
-    return lasciato ? EsitoTasto{prima, false, false} : rifiuta(prima);
-}
-
 // What an amount field may show between keystrokes: nothing, a lone minus sign or an amount.
 bool importoOVuoto(const QString& testo) {
     return testo.isEmpty() || testo == QLatin1String("-") || leggiImporto(testo).has_value();
+}
+
+// A keystroke that leaves an amount as something else (a digit typed in front of the minus
+// sign, say), or gives it more integer digits than the field takes, is refused.
+bool rifiutato(const QString& prima, const QString& dopo, const RegoleImporto& regole) {
+    const int cifre = cifreIntere(dopo);
+    return (importoOVuoto(prima) && !importoOVuoto(dopo)) ||
+           (cifre > cifreIntereMassime(regole) && cifre > cifreIntere(prima));
+}
+
+// Whole amounts: the field inserts the digits and the minus sign itself and the text is then
+// regrouped; what that would show is checked first. A minus sign is taken at the start, over
+// a selection there too (so it can replace a minus sign already typed).
+EsitoTasto tastoIntero(const StatoTesto& prima, int tasto, const RegoleImporto& regole) {
+    if (tasto == tasti::Backspace) {
+        return {prima, false, false};
+    }
+    const bool meno = tasto == tasti::Meno && prima.inizio == 0 &&
+                      (prima.selezione > 0 || !prima.testo.startsWith(QLatin1Char('-')));
+    if (!meno && !(tasto >= '0' && tasto <= '9')) {
+        return rifiuta(prima);
+    }
+    const QString inserito = prima.testo.left(prima.inizio) + QChar(tasto) +
+                             prima.testo.mid(prima.inizio + prima.selezione);
+    const QString dopo = riscritturaIntera({inserito, prima.inizio + 1, 0}).testo;
+    return rifiutato(prima.testo, dopo, regole) ? rifiuta(prima) : EsitoTasto{prima, false, false};
 }
 
 }  // namespace
@@ -258,19 +302,37 @@ EsitoTasto applicaTasto(const StatoTesto& prima, int tasto, const RegoleImporto&
         return {prima, false, true};
     }
     if (regole.decimali == 0) {
-        return tastoIntero(prima, tasto);
+        return tastoIntero(prima, tasto, regole);
     }
     const EsitoTasto esito = tastoConDecimali(prima, tasto, regole);
     if (esito.consumato && esito.stato.testo != prima.testo) {
-        // A keystroke never turns an amount into something else (a digit typed in front of
-        // the minus sign, say), nor makes the text longer than the field can hold.
+        // A keystroke never makes the text longer than the field can hold.
         const bool troppoLungo =
             regole.limiteCampo > 0 && lunghezza(esito.stato.testo) > regole.limiteCampo;
-        if (troppoLungo || (importoOVuoto(prima.testo) && !importoOVuoto(esito.stato.testo))) {
+        if (troppoLungo || rifiutato(prima.testo, esito.stato.testo, regole)) {
             return rifiuta(prima);
         }
     }
     return esito;
+}
+
+int cifreIntereMassime(const RegoleImporto& regole) {
+    constexpr int kMassimo = 13;  // the most that an amount with its decimals carries
+    const int d = std::max(regole.decimali, 0);
+    // Typed at the end, a digit is taken while the text is shorter than the field's capacity
+    // (whole amounts: its MaxLength, applied by the field to what it inserts).
+    const int limite = d == 0 ? regole.lunghezzaMassima : capienza(regole);
+    if (limite <= 0) {
+        return kMassimo;
+    }
+    const auto lunghezzaCon = [d](int cifre) {
+        return cifre + std::max(cifre - 1, 0) / 3 + (d > 0 ? d + 1 : 0);
+    };
+    int cifre = 0;
+    while (cifre < kMassimo && lunghezzaCon(cifre) < limite) {
+        ++cifre;
+    }
+    return std::max(cifre, 1);
 }
 
 QString schemaA(int decimali) {
@@ -319,9 +381,11 @@ QString testoUscitaIntero(const QString& testo) {
 StatoTesto riscritturaIntera(const StatoTesto& stato) {
     QString t = stato.testo;
     int p = stato.inizio;
-    if (t.startsWith(QLatin1Char('.'))) {
-        t = t.mid(1);
-        p = entro(p - 1, t);
+    // Taking the first digit can leave a grouping dot in front, after the minus sign too.
+    const int punto = t.startsWith(QLatin1String("-.")) ? 1 : 0;
+    if (t.mid(punto).startsWith(QLatin1Char('.'))) {
+        t.remove(punto, 1);
+        p = entro(p > punto ? p - 1 : p, t);
     }
     const int vecchia = lunghezza(t);
     t = riscrivi(t, schemaV());

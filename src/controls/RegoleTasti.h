@@ -70,6 +70,11 @@ RegoleImporto regoleNumerico(int maxLength);
 
 EsitoTasto applicaTasto(const StatoTesto& prima, int tasto, const RegoleImporto& regole);
 
+// The most integer digits a keystroke may give an amount field: as many as typing at the end
+// reaches (8 for the numeric input box with two decimals and MaxLength 14), at most 13. A
+// digit over a selected grouping dot, or a rounding carry, beyond that is refused.
+int cifreIntereMassime(const RegoleImporto& regole);
+
 // The display patterns: A writes a zero integer part as nothing (",50"), B as "0" ("0,50"),
 // C is the pattern of a lone first digit, V the pattern of whole amounts.
 QString schemaA(int decimali);

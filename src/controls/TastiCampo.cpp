@@ -1,5 +1,7 @@
 #include "TastiCampo.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -56,8 +58,21 @@ class FiltroIncolla : public QObject {
             case QEvent::MouseButtonDblClick:
                 // The middle button pastes the selection on some desktops.
                 return static_cast<QMouseEvent*>(evento)->button() == Qt::MiddleButton;
+            case QEvent::InputMethod:
+                digitaTestoComposto(static_cast<QInputMethodEvent*>(evento)->commitString());
+                return true;
             default:
                 return false;
+        }
+    }
+
+    // Text that an input method commits (compose keys, dead keys, on-screen keyboards) is
+    // typed key by key, so each character meets the field's rules; text still being
+    // composed is not shown.
+    void digitaTestoComposto(const QString& testo) {
+        for (const QChar carattere : testo) {
+            QKeyEvent tasto(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(carattere));
+            QCoreApplication::sendEvent(campo_, &tasto);
         }
     }
 

@@ -37,5 +37,5 @@ void installaTastiNumerici(QLineEdit* campo);
 // A field whose every character must pass its key rules takes nothing from the clipboard:
 // Ctrl+V and Shift+Insert are refused with a beep, as any character the rules refuse; the
 // middle button (which pastes on some desktops) does nothing; the field has no context menu
-// and takes no dropped text.
+// and takes no dropped text. Text committed by an input method is typed key by key.
 void rifiutaIncolla(QLineEdit* campo);

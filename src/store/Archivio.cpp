@@ -2,10 +2,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUrlQuery>
+#include <functional>
+#include <optional>
 
+#include "ControlloArchivio.h"
+#include "GiornaleSospeso.h"
+#include "PermessiFile.h"
 #include "Schema.h"
 #include "Sql.h"
 
@@ -15,6 +21,13 @@ namespace {
 
 constexpr int kAttesaBloccoMs = 30000;  // copies wait for each other instead of failing
 constexpr int kAttesaServerS = 10;      // longest wait for a server's answer to a connection
+
+bool fallito(Errore* errore, const QString& codice, const QString& testo) {
+    if (errore) {
+        *errore = {codice, testo};
+    }
+    return false;
+}
 
 bool esegui(QSqlDatabase& db, const QString& sql, Errore* errore) {
     QSqlQuery q(db);
@@ -27,6 +40,20 @@ bool esegui(QSqlDatabase& db, const QString& sql, Errore* errore) {
     return true;
 }
 
+// Passwords that came written in a server URI, by server and user (as a password file
+// keeps them): the lookup's connection and a connection opened again find them.
+QHash<QString, QString>& passwordRicordate() {
+    static QHash<QString, QString> password;
+    return password;
+}
+
+QString chiaveServer(const QUrl& url) {
+    return url
+        .adjusted(QUrl::RemovePassword | QUrl::RemovePath | QUrl::RemoveQuery |
+                  QUrl::RemoveFragment)
+        .toString();
+}
+
 // Configures a connection for the archive named; nothing is opened yet.
 QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bool scrivibile) {
     if (eUriPostgres(percorso)) {
@@ -37,6 +64,9 @@ QSqlDatabase prepara(const QString& percorso, const QString& nomeConnessione, bo
             db.setPort(url.port());
         }
         db.setUserName(url.userName());
+        db.setPassword(url.password(QUrl::FullyDecoded).isEmpty()
+                           ? passwordRicordate().value(chiaveServer(url))
+                           : url.password(QUrl::FullyDecoded));
         db.setDatabaseName(url.path().mid(1));
         // A server that cannot be reached is reported after a while instead of never.
         db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kAttesaServerS));
@@ -62,9 +92,15 @@ bool impostaPostgres(QSqlDatabase& db, Errore* errore) {
     return esegui(db, QStringLiteral("SET lock_timeout = %1").arg(kAttesaBloccoMs), errore);
 }
 
-bool impostaSQLite(QSqlDatabase& db, Errore* errore) {
-    // Reading the catalogue makes the engine read the file header: "not a database" shows here.
+bool impostaSQLite(QSqlDatabase& db, bool integrita, Errore* errore) {
+    if (!soloNomiVeri(db)) {
+        return fallito(errore, QStringLiteral("1"),
+                       QStringLiteral("Il motore SQLite non accetta l'impostazione dei nomi."));
+    }
+    // Reading the catalogue makes the engine read the file header: "not a database" shows here
+    // (and a journal beside the file is played back here).
     return esegui(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), errore) &&
+           (!integrita || controllaIntegrita(db, errore)) &&
            esegui(db, QStringLiteral("PRAGMA synchronous = FULL"), errore);
 }
 
@@ -77,11 +113,24 @@ bool controllaTabelle(QSqlDatabase& db, Errore* errore) {
     return true;
 }
 
-// Creates the database named by a PostgreSQL URI when the server does not have it yet,
-// through the server's maintenance database "postgres".
-bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
-    const QString nome = QStringLiteral("vardello-crea-database");
-    const QString database = QUrl(percorso).path().mid(1);
+// Opens the connection prepared and runs the checks of an opening; false leaves it open.
+bool apriEControlla(QSqlDatabase& db, Motore motore, bool integrita, Errore* errore) {
+    if (!db.open()) {
+        if (errore) {
+            *errore = erroreDi(db.lastError());
+        }
+        return false;
+    }
+    const bool impostata = motore == Motore::SQLite ? impostaSQLite(db, integrita, errore)
+                                                    : impostaPostgres(db, errore);
+    return impostata && controllaSchema(db, motore, errore) && controllaTabelle(db, errore);
+}
+
+// Runs `lavoro` on a connection to the server's maintenance database "postgres" (a database
+// is created, found or dropped from there); false with the engine's error when a step fails.
+bool suManutenzione(const QString& percorso, const std::function<bool(QSqlDatabase&)>& lavoro,
+                    Errore* errore) {
+    const QString nome = QStringLiteral("vardello-manutenzione");
     bool fatto = false;
     {
         QUrl manutenzione(percorso);
@@ -92,25 +141,7 @@ bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
                 *errore = erroreDi(db.lastError());
             }
         } else {
-            bool esiste = false;
-            {
-                QSqlQuery q(db);
-                fatto = eseguiSql(
-                            q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
-                            {database}) &&
-                        q.next();
-                esiste = fatto && q.value(0).toInt() > 0;
-                if (!fatto && errore) {
-                    *errore = erroreDi(q.lastError());
-                }
-            }
-            if (fatto && !esiste) {
-                // A database name cannot be a bound value: it is quoted as an identifier.
-                QString identificatore = database;
-                identificatore.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-                fatto = esegui(db, QStringLiteral("CREATE DATABASE \"%1\"").arg(identificatore),
-                               errore);
-            }
+            fatto = lavoro(db);  // which tells its own error
             db.close();
         }
     }
@@ -118,11 +149,61 @@ bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
     return fatto;
 }
 
+// The database's name, quoted as an identifier (a database name cannot be a bound value).
+QString identificatoreDatabase(const QString& percorso) {
+    QString identificatore = QUrl(percorso).path().mid(1);
+    identificatore.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + identificatore + QLatin1Char('"');
+}
+
+bool cercaDatabase(QSqlDatabase& db, const QString& percorso, bool* esiste, Errore* errore) {
+    QSqlQuery q(db);
+    if (!eseguiSql(q, QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = ?"),
+                   {QUrl(percorso).path().mid(1)}) ||
+        !q.next()) {
+        if (errore) {
+            *errore = erroreDi(q.lastError());
+        }
+        return false;
+    }
+    *esiste = q.value(0).toInt() > 0;
+    return true;
+}
+
+// Creates the database named by a PostgreSQL URI when the server does not have it yet.
+bool creaDatabasePostgres(const QString& percorso, Errore* errore) {
+    return suManutenzione(
+        percorso,
+        [&](QSqlDatabase& db) {
+            bool esiste = false;
+            return cercaDatabase(db, percorso, &esiste, errore) &&
+                   (esiste ||
+                    esegui(
+                        db,
+                        QStringLiteral("CREATE DATABASE %1").arg(identificatoreDatabase(percorso)),
+                        errore));
+        },
+        errore);
+}
+
 }  // namespace
 
 bool eUriPostgres(const QString& percorso) {
     return percorso.startsWith(QStringLiteral("postgresql://")) ||
            percorso.startsWith(QStringLiteral("postgres://"));
+}
+
+QString nomeVisibile(const QString& percorso) {
+    return eUriPostgres(percorso) ? QUrl(percorso).toString(QUrl::RemovePassword) : percorso;
+}
+
+QString ricordaPassword(const QString& percorso) {
+    const QString visibile = nomeVisibile(percorso);
+    if (visibile != percorso) {
+        const QUrl url(percorso);
+        passwordRicordate().insert(chiaveServer(url), url.password(QUrl::FullyDecoded));
+    }
+    return visibile;
 }
 
 Motore motoreDi(const QString& percorso) {
@@ -145,35 +226,50 @@ Errore erroreDi(const QSqlError& errore) {
     if (testo.isEmpty()) {
         testo = errore.text();
     }
+    // The server driver gives no SQLSTATE only for a failure of the connection itself (the
+    // answer to a statement or a commit never arrived).
+    if (errore.nativeErrorCode().isEmpty() &&
+        (errore.type() == QSqlError::ConnectionError ||
+         errore.driverText().startsWith(QLatin1String("QPSQL")))) {
+        return {QStringLiteral("08006"), testo};
+    }
     return {codiceErrore(errore), testo};
 }
 
-bool apri(const QString& percorso, const QString& nomeConnessione, Errore* errore) {
+bool apri(const QString& percorso, const QString& nomeConnessione, Errore* errore,
+          Verifica verifica) {
     if (percorso.isEmpty()) {
-        if (errore) {
-            *errore = {QStringLiteral("14"), QStringLiteral("Percorso dell'archivio vuoto")};
-        }
-        return false;
+        return fallito(errore, QStringLiteral("14"),
+                       QStringLiteral("Percorso dell'archivio vuoto"));
     }
+    const Motore motore = motoreDi(percorso);
+    std::optional<GiornaleSospeso> giornale;
+    if (motore == Motore::SQLite) {
+        giornale.emplace(QFileInfo(percorso).absoluteFilePath());
+        if (giornale->presente() && !giornale->conservaCopia(errore)) {
+            return false;
+        }
+    }
+    const bool giornaleDaApplicare = giornale && giornale->presente();
     bool aperto = false;
     {
         QSqlDatabase db = prepara(percorso, nomeConnessione, false);
-        if (!db.open()) {
-            if (errore) {
-                *errore = erroreDi(db.lastError());
-            }
-        } else if (motoreDi(percorso) == Motore::SQLite && !impostaSQLite(db, errore)) {
+        // A journal played back is checked like a file that may be damaged.
+        aperto = apriEControlla(db, motore, verifica == Verifica::Completa || giornaleDaApplicare,
+                                errore);
+        if (!aperto) {
             db.close();
-        } else if (motoreDi(percorso) == Motore::PostgreSQL && !impostaPostgres(db, errore)) {
-            db.close();
-        } else if (!controllaTabelle(db, errore)) {
-            db.close();
-        } else {
-            aperto = true;
         }
     }
     if (!aperto) {
         QSqlDatabase::removeDatabase(nomeConnessione);
+    }
+    if (giornaleDaApplicare) {
+        if (aperto) {
+            giornale->confermaApertura();
+        } else {
+            giornale->rimettiOriginale(errore);
+        }
     }
     return aperto;
 }
@@ -183,11 +279,14 @@ bool crea(const QString& percorso, Errore* errore) {
     if (motoreDi(percorso) == Motore::PostgreSQL && !creaDatabasePostgres(percorso, errore)) {
         return false;
     }
-    if (motoreDi(percorso) == Motore::SQLite && QFileInfo::exists(percorso)) {
-        if (errore) {
-            *errore = {QStringLiteral("0"), QStringLiteral("Il file esiste gia'")};
+    if (motoreDi(percorso) == Motore::SQLite) {
+        if (QFileInfo::exists(percorso)) {
+            return fallito(errore, QStringLiteral("0"), QStringLiteral("Il file esiste gia'"));
         }
-        return false;
+        QString motivo;
+        if (!permessi::creaFilePrivato(percorso, &motivo)) {
+            return fallito(errore, QStringLiteral("14"), motivo);
+        }
     }
     bool creato = false;
     {
@@ -197,7 +296,8 @@ bool crea(const QString& percorso, Errore* errore) {
                 *errore = erroreDi(db.lastError());
             }
         } else {
-            creato = db.transaction();
+            creato = motoreDi(percorso) == Motore::PostgreSQL || soloNomiVeri(db);
+            creato = creato && db.transaction();
             for (const QString& istruzione : schema::istruzioniCreazione()) {
                 creato = creato && esegui(db, istruzione, errore);
             }
@@ -220,6 +320,24 @@ bool crea(const QString& percorso, Errore* errore) {
         QFile::remove(percorso);
     }
     return creato;
+}
+
+bool esisteDatabase(const QString& percorso, bool* esiste, Errore* errore) {
+    return suManutenzione(
+        percorso, [&](QSqlDatabase& db) { return cercaDatabase(db, percorso, esiste, errore); },
+        errore);
+}
+
+bool eliminaDatabase(const QString& percorso, Errore* errore) {
+    return suManutenzione(
+        percorso,
+        [&](QSqlDatabase& db) {
+            return esegui(
+                db,
+                QStringLiteral("DROP DATABASE IF EXISTS %1").arg(identificatoreDatabase(percorso)),
+                errore);
+        },
+        errore);
 }
 
 bool riapri(QSqlDatabase& db) {

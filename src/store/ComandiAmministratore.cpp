@@ -22,7 +22,7 @@ void preparaParser(QCommandLineParser& parser) {
         "Senza opzioni apre l'archivio indicato da vardello.ini (o VARDELLO.MDB nella cartella\n"
         "del programma). Un archivio e' un file SQLite oppure un database PostgreSQL indicato\n"
         "come postgresql://utente@server:porta/database (la password si legge da PGPASSWORD o\n"
-        "dal file delle password di PostgreSQL)."));
+        "dal file delle password di PostgreSQL, meglio che scriverla nell'indirizzo)."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(
@@ -32,6 +32,13 @@ void preparaParser(QCommandLineParser& parser) {
                                      "<destinazione> (indicato come argomento) e verifica la "
                                      "copia riga per riga."),
                       QStringLiteral("origine")});
+    // Run by the cash book (ComandoEsporta.h); described here so that --help lists it.
+    parser.addOption({QStringLiteral("esporta"),
+                      QStringLiteral("--esporta ARCHIVIO DA A FILE: esporta per il "
+                                     "commercialista il libro di cassa dal giorno DA al giorno A "
+                                     "(gg/mm/aaaa) nel FILE, Excel se termina con .xlsx, CSV se "
+                                     "con .csv, senza aprire finestre."),
+                      QStringLiteral("archivio")});
     parser.addOption(
         {QStringLiteral("prova-avvio"),
          QStringLiteral("Avvia il programma senza finestre visibili, entra come "
@@ -65,10 +72,10 @@ int eseguiComandoAmministratore(const QStringList& argomenti) {
         if (!archivio::crea(percorso, &errore)) {
             scrivi(stderr,
                    QStringLiteral("Impossibile creare l'archivio '%1'.\nCodice errore = %2\n%3")
-                       .arg(percorso, errore.codice, errore.testo));
+                       .arg(archivio::nomeVisibile(percorso), errore.codice, errore.testo));
             return 1;
         }
-        scrivi(stdout, QStringLiteral("Archivio creato: %1").arg(percorso));
+        scrivi(stdout, QStringLiteral("Archivio creato: %1").arg(archivio::nomeVisibile(percorso)));
         return 0;
     }
     if (parser.isSet(kCopia)) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "Programma.h"
 #include "Services.h"
@@ -13,11 +14,16 @@ QString nelFolder(const QString& folder, const QString& nomeFile) {
 }
 }  // namespace
 
+bool presente(const QString& percorso) {
+    const QFileInfo info(percorso);
+    return info.exists() || info.isSymLink();
+}
+
 QString percorsoFileIni() {
     const QString nome = QStringLiteral("vardello.ini");
     const QString delProgramma = nelFolder(services::platform().programFolder(), nome);
     const QString dellUtente = nelFolder(services::platform().userConfigFolder(), nome);
-    if (!QFileInfo::exists(delProgramma) && QFileInfo::exists(dellUtente)) {
+    if (!presente(delProgramma) && presente(dellUtente)) {
         return dellUtente;
     }
     return delProgramma;
@@ -25,14 +31,35 @@ QString percorsoFileIni() {
 
 QString percorsoArchivioPredefinito() {
     const Platform& piattaforma = services::platform();
-    return nelFolder(piattaforma.programFolderWritable() ? piattaforma.programFolder()
-                                                         : piattaforma.userDataFolder(),
-                     QStringLiteral("VARDELLO.MDB"));
+    const QString nelProgramma =
+        nelFolder(piattaforma.programFolder(), QStringLiteral("VARDELLO.MDB"));
+    // An archive already in the program's folder is the one in use, writable folder or not.
+    if (piattaforma.programFolderWritable() || presente(nelProgramma)) {
+        return nelProgramma;
+    }
+    return nelFolder(piattaforma.userDataFolder(), QStringLiteral("VARDELLO.MDB"));
+}
+
+QString motivoIlleggibile(const QString& percorso) {
+    const QFileInfo info(percorso);
+    if (info.isSymLink() && !info.exists()) {
+        return QStringLiteral(
+                   "è un collegamento a '%1', che non si trova (una cartella di rete "
+                   "non collegata?)")
+            .arg(info.symLinkTarget());
+    }
+    if (info.isDir()) {
+        return QStringLiteral("è una cartella, non un file");
+    }
+    QFile file(percorso);
+    if (file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.errorString();
 }
 
 bool LeggiFileIni(const QString& percorso) {
     if (!QFileInfo(percorso).isFile()) {
-        services::ui().beep();
         services::ui().message(
             QStringLiteral("File d'inizializzazione '%1' non trovato").arg(percorso),
             QStringLiteral("Vardello"), Interaction::Icon::Exclamation);
@@ -42,15 +69,16 @@ bool LeggiFileIni(const QString& percorso) {
     if (!file.open(QIODevice::ReadOnly) || file.atEnd()) {
         return false;
     }
+    // The first line ends at LF, CR-LF or a lone CR, whichever comes first.
     QString riga = QString::fromUtf8(file.readLine());
-    if (riga.endsWith(QLatin1Char('\n'))) {
-        riga.chop(1);
-    }
-    if (riga.endsWith(QLatin1Char('\r'))) {
-        riga.chop(1);
+    const qsizetype fine = riga.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (fine >= 0) {
+        riga.truncate(fine);
     }
     programma().PercorsoArchivio = riga.mid(12);
     return true;
 }
 
-QString NomeComputer() { return services::platform().computerName(); }
+QString NomeComputer() {
+    return services::platform().computerName();
+}

@@ -10,9 +10,17 @@
 // folder's name when there is none.
 QString percorsoFileIni();
 // The default archive "VARDELLO.MDB": in the program's folder when the program may write
-// there (a copy in a folder of its own, the build folder), otherwise in the person's data
-// folder (an installed program).
+// there (a copy in a folder of its own, the build folder) or when one is already there (a
+// read-only folder that holds the archive), otherwise in the person's data folder (an
+// installed program).
 QString percorsoArchivioPredefinito();
+
+// True when something is at the path, a link that leads nowhere included.
+bool presente(const QString& percorso);
+
+// Why a file that is present cannot be read (a link to a share that is not mounted, a
+// folder, no permission); empty when it can be.
+QString motivoIlleggibile(const QString& percorso);
 
 // Reads the archive path of the configuration file into PercorsoArchivio. A missing file is
 // told to the person; an empty file leaves PercorsoArchivio as it was. True when a path was

@@ -94,24 +94,20 @@ QString LeggiRiferimento(QSqlDatabase db, const QString& nome, const QVariant& p
 
 bool ScriviRiferimento(QSqlDatabase db, const QString& nome, const QVariant& valore) {
     QSqlQuery q(db);
-    bool ok = eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Riferimenti standard"
+    bool ok = eseguiSql(q, QStringLiteral(R"(UPDATE "Riferimenti standard"
+                                          SET "Nome riferimento" = ?, "Valore riferimento" = ?
                                           WHERE "Nome riferimento" = ?)"),
-                        {nome.trimmed()}) &&
-              q.next();
-    if (ok) {
-        const bool esiste = q.value(0).toLongLong() > 0;
-        q.finish();
-        ok = esiste ? eseguiSql(q, QStringLiteral(R"(UPDATE "Riferimenti standard"
-                                    SET "Nome riferimento" = ?, "Valore riferimento" = ?
-                                    WHERE "Nome riferimento" = ?)"),
-                                {nome, valore.toString(), nome.trimmed()})
-                    : eseguiSql(q, QStringLiteral(R"(INSERT INTO "Riferimenti standard"
-                                    ("Nome riferimento", "Valore riferimento") VALUES (?, ?))"),
-                                {nome, valore.toString()});
+                        {nome, valore.toString(), nome.trimmed()});
+    // A name stored meanwhile by another computer (both saw none) is updated, not refused.
+    if (ok && q.numRowsAffected() == 0) {
+        ok = eseguiSql(q, QStringLiteral(R"(INSERT INTO "Riferimenti standard"
+                                         ("Nome riferimento", "Valore riferimento") VALUES (?, ?)
+                                         ON CONFLICT ("Nome riferimento") DO UPDATE
+                                         SET "Valore riferimento" = excluded."Valore riferimento")"),
+                       {nome, valore.toString()});
     }
     if (!ok) {
         const archivio::Errore e = archivio::erroreDi(q.lastError());
-        services::ui().beep();
         services::ui().message(
             QStringLiteral("Errore non gestito. Codice: %1\n%2").arg(e.codice, e.testo),
             QStringLiteral("Errore"), Interaction::Icon::Exclamation);

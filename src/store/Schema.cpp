@@ -28,12 +28,56 @@ TipoCampo tipoCampo(const QString& nomeCampo) {
 }
 
 const QStringList& tabelle() {
-    static const QStringList nomi = {
-        QStringLiteral("Vardello"),       QStringLiteral("Totali di Cassa"),
-        QStringLiteral("Codici Iva"),     QStringLiteral("Conti Utilizzati"),
-        QStringLiteral("Parametri"),      QStringLiteral("Tabella utenti"),
-        QStringLiteral("Riferimenti standard")};
+    static const QStringList nomi = {QStringLiteral("Vardello"),
+                                     QStringLiteral("Totali di Cassa"),
+                                     QStringLiteral("Codici Iva"),
+                                     QStringLiteral("Conti Utilizzati"),
+                                     QStringLiteral("Parametri"),
+                                     QStringLiteral("Tabella utenti"),
+                                     QStringLiteral("Riferimenti standard")};
     return nomi;
+}
+
+const QStringList& campi(const QString& tabella) {
+    static const QHash<QString, QStringList> perTabella = {
+        {QStringLiteral("Vardello"),
+         {QStringLiteral("Numero Progressivo"), QStringLiteral("Data Registrazione"),
+          QStringLiteral("Operazione"), QStringLiteral("Entrate"), QStringLiteral("Uscite"),
+          QStringLiteral("Codice Iva"), QStringLiteral("Imponibile Iva"),
+          QStringLiteral("Data documento"), QStringLiteral("Utente"), QStringLiteral("DataIns"),
+          QStringLiteral("OraIns")}},
+        {QStringLiteral("Totali di Cassa"),
+         {QStringLiteral("Anno"), QStringLiteral("mese"), QStringLiteral("Totale Entrate"),
+          QStringLiteral("Totale Uscite")}},
+        {QStringLiteral("Codici Iva"),
+         {QStringLiteral("Codice Iva"), QStringLiteral("Descrizione Iva"),
+          QStringLiteral("Aliquota"), QStringLiteral("Flag Articolo 8"),
+          QStringLiteral("Flag Fatture Esenti"), QStringLiteral("Flag Altre Esenzioni")}},
+        {QStringLiteral("Conti Utilizzati"), {QStringLiteral("Descrizione conto")}},
+        {QStringLiteral("Parametri"),
+         {QStringLiteral("Gestione Iva"), QStringLiteral("Codice Iva Standard"),
+          QStringLiteral("Iva Trimestrale")}},
+        {QStringLiteral("Tabella utenti"),
+         {QStringLiteral("UserName"), QStringLiteral("Password")}},
+        {QStringLiteral("Riferimenti standard"),
+         {QStringLiteral("Nome riferimento"), QStringLiteral("Valore riferimento")}},
+    };
+    static const QStringList nessuno;
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? nessuno : *trovato;
+}
+
+const QStringList& chiave(const QString& tabella) {
+    static const QHash<QString, QStringList> perTabella = {
+        {QStringLiteral("Vardello"), {QStringLiteral("Numero Progressivo")}},
+        {QStringLiteral("Totali di Cassa"), {QStringLiteral("Anno"), QStringLiteral("mese")}},
+        {QStringLiteral("Codici Iva"), {QStringLiteral("Codice Iva")}},
+        {QStringLiteral("Conti Utilizzati"), {QStringLiteral("Descrizione conto")}},
+        {QStringLiteral("Tabella utenti"), {QStringLiteral("UserName")}},
+        {QStringLiteral("Riferimenti standard"), {QStringLiteral("Nome riferimento")}},
+    };
+    const auto trovato = perTabella.constFind(tabella);
+    return trovato == perTabella.cend() ? campi(tabella) : *trovato;
 }
 
 const QStringList& istruzioniCreazione() {
@@ -79,8 +123,7 @@ const QStringList& istruzioniCreazione() {
         QStringLiteral(R"(CREATE INDEX "Key Data Registrazione" ON "Vardello"
             ("Data Registrazione", "Numero Progressivo"))"),
         QStringLiteral(R"(CREATE INDEX "Key Data Documento" ON "Vardello" ("Data documento"))"),
-        QStringLiteral(
-            R"(CREATE INDEX "Key Descrizione Iva" ON "Codici Iva" ("Descrizione Iva"))"),
+        QStringLiteral(R"(CREATE INDEX "Key Descrizione Iva" ON "Codici Iva" ("Descrizione Iva"))"),
     };
     return istruzioni;
 }

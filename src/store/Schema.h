@@ -18,6 +18,13 @@ TipoCampo tipoCampo(const QString& nomeCampo);
 // The table names, as the person and the statements see them.
 const QStringList& tabelle();
 
+// The fields of a table in the order of its CREATE statement (empty for an unknown table).
+const QStringList& campi(const QString& tabella);
+
+// The fields that order a table's rows one way only: its primary key, or every field for
+// "Parametri", which has none.
+const QStringList& chiave(const QString& tabella);
+
 // The CREATE statements of an empty archive, tables first, then indexes.
 const QStringList& istruzioniCreazione();
 

@@ -21,3 +21,80 @@ bool eseguiSql(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
     }
     return q.exec();
 }
+
+namespace {
+
+const QString kDiscoPieno =
+    QStringLiteral("Il disco dell'archivio è pieno: liberare spazio e ripetere l'operazione.");
+const QString kSolaLettura = QStringLiteral(
+    "L'archivio si può solo leggere: controllare i permessi del file o della cartella (o del "
+    "database sul server) e ripetere l'operazione.");
+const QString kConnessionePersa = QStringLiteral(
+    "La connessione al server dell'archivio si è interrotta: controllare la rete e il server, "
+    "poi ripetere l'operazione.");
+const QString kBloccoOccupato = QStringLiteral(
+    "Un altro computer tiene occupato l'archivio da oltre 30 secondi: ripetere l'operazione "
+    "più tardi.");
+const QString kDisco = QStringLiteral(
+    "Il disco dell'archivio non ha permesso la lettura o la scrittura: controllare il disco o "
+    "la cartella condivisa e ripetere l'operazione.");
+const QString kDanneggiato =
+    QStringLiteral("Il file dell'archivio è danneggiato: ripristinare una copia di sicurezza.");
+
+QString motivoSQLite(int codice) {
+    switch (codice & 0xff) {  // the primary code of an extended result code
+        case 13:              // SQLITE_FULL
+            return kDiscoPieno;
+        case 8:  // SQLITE_READONLY
+            return kSolaLettura;
+        case 5:  // SQLITE_BUSY
+        case 6:  // SQLITE_LOCKED
+            return kBloccoOccupato;
+        case 10:  // SQLITE_IOERR
+        case 14:  // SQLITE_CANTOPEN
+            return kDisco;
+        case 11:  // SQLITE_CORRUPT
+        case 26:  // SQLITE_NOTADB
+            return kDanneggiato;
+        default:
+            return {};
+    }
+}
+
+QString motivoPostgres(const QString& stato) {
+    if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P"))) {
+        return kConnessionePersa;  // connection exception, server shut down or restarting
+    }
+    if (stato == QLatin1String("55P03")) {  // lock_not_available: lock_timeout ran out
+        return kBloccoOccupato;
+    }
+    if (stato == QLatin1String("53100")) {  // disk_full
+        return kDiscoPieno;
+    }
+    if (stato == QLatin1String("25006") || stato == QLatin1String("42501")) {
+        return kSolaLettura;  // read-only transaction, no write permission
+    }
+    if (stato == QLatin1String("58030")) {  // io_error
+        return kDisco;
+    }
+    return {};
+}
+
+}  // namespace
+
+QString motivoErrore(const QString& codice, const QString& testoMotore) {
+    bool numerico = false;
+    const int numero = codice.toInt(&numerico);
+    const QString motivo =
+        numerico && codice.size() < 5 ? motivoSQLite(numero) : motivoPostgres(codice);
+    return motivo.isEmpty() ? testoMotore.trimmed() : motivo;
+}
+
+QString codiceEMotivo(const QString& codice, const QString& testoMotore) {
+    const QString motivo = motivoErrore(codice, testoMotore);
+    QString testo = QStringLiteral("Codice errore = ") + codice;
+    if (!motivo.isEmpty()) {
+        testo += QLatin1Char('\n') + motivo;
+    }
+    return testo;
+}

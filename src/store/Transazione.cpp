@@ -7,10 +7,7 @@
 
 bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>& lavoro,
                          archivio::Errore* errore) {
-    if (!db.transaction()) {
-        if (errore) {
-            *errore = archivio::erroreDi(db.lastError());
-        }
+    if (!iniziaTransazione(db, errore)) {
         return false;
     }
     bool riuscito = false;
@@ -23,11 +20,8 @@ bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>&
             *errore = archivio::erroreDi(q.lastError());
         }
         q.finish();
-        if (riuscito && !db.commit()) {
+        if (riuscito && !confermaTransazione(db, errore)) {
             riuscito = false;
-            if (errore) {
-                *errore = archivio::erroreDi(db.lastError());
-            }
         }
         if (!riuscito) {
             db.rollback();
@@ -42,4 +36,54 @@ bool bloccaTabella(QSqlQuery& q, const QString& tabella) {
         return true;
     }
     return q.exec(QStringLiteral("LOCK TABLE \"%1\" IN EXCLUSIVE MODE").arg(tabella));
+}
+
+namespace {
+
+bool suFile(const QSqlDatabase& db) {
+    return db.driver()->dbmsType() == QSqlDriver::SQLite;
+}
+
+bool eseguiComando(QSqlDatabase db, const QString& comando, archivio::Errore* errore) {
+    QSqlQuery q(db);
+    if (q.exec(comando)) {
+        return true;
+    }
+    if (errore) {
+        *errore = archivio::erroreDi(q.lastError());
+    }
+    return false;
+}
+
+}  // namespace
+
+bool iniziaTransazione(QSqlDatabase db, archivio::Errore* errore) {
+    if (suFile(db)) {
+        return eseguiComando(db, QStringLiteral("BEGIN"), errore);
+    }
+    if (db.transaction()) {
+        return true;
+    }
+    if (errore) {
+        *errore = archivio::erroreDi(db.lastError());
+    }
+    return false;
+}
+
+bool confermaTransazione(QSqlDatabase db, archivio::Errore* errore) {
+    if (suFile(db)) {
+        return eseguiComando(db, QStringLiteral("COMMIT"), errore);
+    }
+    // On a server the driver's commit also notices a transaction the server has already
+    // given up, which a plain COMMIT statement would report as done.
+    if (db.commit()) {
+        return true;
+    }
+    if (errore) {
+        *errore = archivio::erroreDi(db.lastError());
+        if (!db.isOpen()) {
+            errore->codice = QStringLiteral("08006");  // the answer to the commit was lost
+        }
+    }
+    return false;
 }

@@ -18,3 +18,9 @@ bool eseguiInTransazione(QSqlDatabase db, const std::function<bool(QSqlQuery&)>&
 // run one after the other instead of mixing (on a file the engine's write lock does this by
 // itself). False, with the error on q, when the lock cannot be taken.
 bool bloccaTabella(QSqlQuery& q, const QString& tabella);
+
+// Begins and commits a transaction so that a refusal carries the engine's own error number
+// (the SQLite driver's own transaction calls drop it, which showed as code 0). False, with
+// the error, when the engine refused.
+bool iniziaTransazione(QSqlDatabase db, archivio::Errore* errore);
+bool confermaTransazione(QSqlDatabase db, archivio::Errore* errore);

@@ -38,6 +38,10 @@ Money ImpostaContenuta(Money importoIvato, Money aliquota) {
     return importoIvato - Money::fromDouble(netto);
 }
 
+Money ImpostaMovimento(Money importoIvato, Money aliquota) {
+    return centesimi(ImpostaContenuta(centesimi(importoIvato), aliquota));
+}
+
 AliquoteIva AliquoteIva::leggi(QSqlDatabase db) {
     AliquoteIva risultato;
     QSqlQuery q(db);
@@ -104,14 +108,13 @@ SituazioneIva CalcolaSituazioneIva(QSqlDatabase db, int anno) {
         if (!data.isValid()) {
             continue;
         }
-        const Money importo = centesimi(valutaDaSql(q.value(2)));
-        const Money iva =
-            ImpostaContenuta(importo, aliquote.Trova_aliquota_iva(q.value(1).toString()));
+        const Money iva = ImpostaMovimento(valutaDaSql(q.value(2)),
+                                           aliquote.Trova_aliquota_iva(q.value(1).toString()));
         const int mese = data.month() - 1;
         if (iva.isNegative()) {
-            situazione.credito[mese] = valore(situazione.credito[mese]) + centesimi(-iva);
+            situazione.credito[mese] = valore(situazione.credito[mese]) - iva;
         } else {
-            situazione.debito[mese] = valore(situazione.debito[mese]) + centesimi(iva);
+            situazione.debito[mese] = valore(situazione.debito[mese]) + iva;
         }
     }
     if (q.lastError().isValid()) {

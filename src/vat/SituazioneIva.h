@@ -12,6 +12,10 @@
 // amount is worked out in floating point and taken to four decimals, the VAT is what is left.
 Money ImpostaContenuta(Money importoIvato, Money aliquota);
 
+// The VAT of one movement as the VAT situation counts it: the amount taken to the cent, its
+// contained VAT taken to the cent (half away from zero).
+Money ImpostaMovimento(Money importoIvato, Money aliquota);
+
 // The rate of every VAT code, read with one query.
 class AliquoteIva {
   public:

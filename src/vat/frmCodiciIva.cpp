@@ -41,9 +41,9 @@ using Buttons = Interaction::Buttons;
 using Answer = Interaction::Answer;
 
 Interaction::Answer avvisa(const QString& testo, const QString& titolo, Icon icona,
-                           Buttons pulsanti = Buttons::Ok) {
-    services::ui().beep();
-    return services::ui().message(testo, titolo, icona, pulsanti);
+                           Buttons pulsanti = Buttons::Ok,
+                           std::optional<Answer> predefinita = std::nullopt) {
+    return services::ui().message(testo, titolo, icona, pulsanti, predefinita);
 }
 
 QLineEdit* campoTesto(QWidget* parent, const QString& nome, int lunghezza) {
@@ -143,16 +143,18 @@ void frmCodiciIva::costruisciFinestra() {
                            QStringLiteral("Cancella il record"), QStringLiteral("CANCELLA"), 378);
     cmdNuovo->setDefault(true);
 
+    // The save button comes first after the fields, so Tab from the rate and Enter save the
+    // record instead of browsing away from it.
     QWidget* ordine[] = {txtCodiceIva,
                          txtDescrizioneIva,
                          txtAliquota,
                          optFlagArt8,
                          optFlagFattureEsenti,
                          optFlagAltreEsenzioni,
+                         cmdNuovo,
                          cmdPre,
                          cmdSuc,
                          cmdRipristina,
-                         cmdNuovo,
                          cmdCancella};
     for (std::size_t i = 1; i < std::size(ordine); ++i) {
         setTabOrder(ordine[i - 1], ordine[i]);
@@ -176,6 +178,7 @@ void frmCodiciIva::collegaEventi() {
     connect(txtAliquota, &QLineEdit::textChanged, this, &frmCodiciIva::modificato);
     for (QRadioButton* opt : {optFlagArt8, optFlagFattureEsenti, optFlagAltreEsenzioni}) {
         connect(opt, &QRadioButton::clicked, this, &frmCodiciIva::modificato);
+        eventi_->collega(opt, {{}, {}, [this, opt](QKeyEvent* e) { return opzioneTasto(opt, e); }});
     }
     connect(cmdNuovo, &QPushButton::clicked, this, &frmCodiciIva::cmdNuovo_Click);
     connect(cmdCancella, &QPushButton::clicked, this, &frmCodiciIva::cmdCancella_Click);
@@ -383,6 +386,35 @@ bool frmCodiciIva::aliquotaAccettata(Money aliquota) {
     return false;
 }
 
+bool frmCodiciIva::opzioneTasto(QRadioButton* opt, QKeyEvent* event) {
+    int passo = 0;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            passo = -1;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            passo = 1;
+            break;
+        default:
+            return false;
+    }
+    // As option buttons do: the arrow moves to the next option of the group and chooses it,
+    // also when none was chosen yet (Qt's own arrows would only move the focus then).
+    const QList<QRadioButton*> opzioni = {optFlagArt8, optFlagFattureEsenti, optFlagAltreEsenzioni};
+    const qsizetype n = opzioni.size();
+    for (qsizetype i = 1; i < n; ++i) {
+        QRadioButton* altra = opzioni[(opzioni.indexOf(opt) + passo * i + n) % n];
+        if (altra->isEnabled()) {
+            altra->setFocus(Qt::TabFocusReason);
+            altra->click();
+            break;
+        }
+    }
+    return true;
+}
+
 void frmCodiciIva::azzeraOpzioni() {
     // Grouped options refuse to be all unset while they exclude one another.
     for (QRadioButton* opt : {optFlagArt8, optFlagFattureEsenti, optFlagAltreEsenzioni}) {
@@ -443,9 +475,16 @@ bool frmCodiciIva::Salva_Record() {
         }
         // A new code, or one that another computer deleted meanwhile, is added.
         if (!scritto && !q.lastError().isValid()) {
+            // The same new code saved meanwhile by another computer is updated, not refused.
             eseguiSql(q, QStringLiteral(R"(INSERT INTO "Codici Iva" ("Descrizione Iva", "Aliquota",
                           "Flag Articolo 8", "Flag Fatture Esenti", "Flag Altre Esenzioni",
-                          "Codice Iva") VALUES (?, ?, ?, ?, ?, ?))"),
+                          "Codice Iva") VALUES (?, ?, ?, ?, ?, ?)
+                          ON CONFLICT ("Codice Iva") DO UPDATE SET
+                          "Descrizione Iva" = excluded."Descrizione Iva",
+                          "Aliquota" = excluded."Aliquota",
+                          "Flag Articolo 8" = excluded."Flag Articolo 8",
+                          "Flag Fatture Esenti" = excluded."Flag Fatture Esenti",
+                          "Flag Altre Esenzioni" = excluded."Flag Altre Esenzioni")"),
                       valori);
         }
         errore = q.lastError();
@@ -508,8 +547,8 @@ void frmCodiciIva::cmdNuovo_Click() {
 
 void frmCodiciIva::cmdCancella_Click() {
     if (avvisa(QStringLiteral("Sei sicuro di procedere all'eliminazione del RECORD CODICE IVA ?"),
-               QStringLiteral("Operazione irreversibile!"), Icon::Question,
-               Buttons::YesNo) != Answer::Yes) {
+               QStringLiteral("Operazione irreversibile!"), Icon::Question, Buttons::YesNo,
+               Answer::No) != Answer::Yes) {
         return;
     }
     const QString codice = txtCodiceIva->text().trimmed();
@@ -571,7 +610,10 @@ void frmCodiciIva::cmdRipristina_Click() {
 }
 
 std::optional<QString> frmCodiciIva::codiceVicino(const QString& codice, bool avanti) const {
-    QString sql = avanti ? QStringLiteral(R"(SELECT MIN("Codice Iva") FROM "Codici Iva")")
+    // From an empty code the previous button goes to the first code and the next button to
+    // the last; from a code, each goes to its neighbour.
+    const bool minimo = codice.isEmpty() ? !avanti : avanti;
+    QString sql = minimo ? QStringLiteral(R"(SELECT MIN("Codice Iva") FROM "Codici Iva")")
                          : QStringLiteral(R"(SELECT MAX("Codice Iva") FROM "Codici Iva")");
     QVariantList valori;
     if (!codice.isEmpty()) {

@@ -53,6 +53,8 @@ class frmCodiciIva : public QDialog, public FinestraRecord {
     void aliquotaEsce();
     bool aliquotaTasto(QKeyEvent* event);
     void modificato() { DatiModificati = true; }
+    // The arrow keys choose among the three exemption options.
+    bool opzioneTasto(QRadioButton* opt, QKeyEvent* event);
 
     void cmdNuovo_Click();
     void cmdCancella_Click();

@@ -35,7 +35,6 @@ bool soloCifre(const QString& testo) {
 }
 
 void avvisa(const QString& testo) {
-    services::ui().beep();
     services::ui().message(testo, kTitolo, Interaction::Icon::Exclamation);
 }
 
@@ -227,11 +226,15 @@ bool frmRicercaIva::eventFilter(QObject* oggetto, QEvent* event) {
 }
 
 void frmRicercaIva::keyPressEvent(QKeyEvent* event) {
-    // Neither button is the default or the cancel button: Enter and Esc do nothing here.
+    // Neither button is the default button: Enter outside the list does nothing. Esc closes
+    // the lookup as its cancel button does, with no code chosen.
     switch (event->key()) {
+        case Qt::Key_Escape:
+            cmdCancel->click();
+            event->accept();
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
             event->accept();
             return;
         default:

@@ -111,7 +111,6 @@ void frmSituazioneIva::CalcolaIva() {
         BusyPointer clessidra;
         situazione = CalcolaSituazioneIva(DbArchivio(), anno_);
     } catch (const ErroreArchivio& errore) {
-        services::ui().beep();
         services::ui().message(
             QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ") +
                 errore.codice,

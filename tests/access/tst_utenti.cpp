@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "AltroComputer.h"
 #include "Colori.h"
 #include "Programma.h"
 #include "Sql.h"
@@ -203,6 +204,24 @@ class TestUtenti : public QObject {
         QVERIFY(login.isVisible());
     }
 
+    // Two computers logging in first on an empty user table at the same moment: the second
+    // finds "Supervisore" just added by the first and logs in, with no key error.
+    void theFirstLogInOfTwoComputersAtOnceAddsTheAdministratorOnce() {
+        TestEnvironment env;
+        env.openNewArchive();
+        frmAccesso login;
+        login.show();
+        AltroComputer altro(
+            programma().PercorsoArchivio,
+            QStringLiteral(R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+            {QStringLiteral("Supervisore"), QStringLiteral("")});
+        QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+        QVERIFY(altro.concluso());
+        QCOMPARE(env.ui.messages.size(), 0);
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QCOMPARE(table(), QStringList({QStringLiteral("Supervisore=")}));
+    }
+
     void aRewriteWaitsForAnotherComputersRewriteOnAServer() {
         if (!TestEnvironment::onPostgres()) {
             QSKIP("on a file the engine's write lock serialises the rewrites by itself");
@@ -231,6 +250,61 @@ class TestUtenti : public QObject {
         }
         archivio::chiudi(QStringLiteral("altro"));
         QCOMPARE(table(), before);
+    }
+
+    // Two computers, each with the window open on its own connection, change the table
+    // crosswise: the later OK saves nothing unseen, keeps the window open with both sets of
+    // changes, and the next OK saves them; no user comes back, none is dropped.
+    void crossingChangesFromAnotherComputerAreNeitherLostNorUndone() {
+        TestEnvironment env;
+        addUsers(env);
+        programma().UtenteCorrente = QStringLiteral("Supervisore");
+        const auto altraConnessione = [] {
+            archivio::chiudi(kConnessioneArchivio);
+            QVERIFY(archivio::apri(programma().PercorsoArchivio, kConnessioneArchivio, nullptr));
+        };
+        frmUtenti qui;
+        showActive(qui);
+        env.ui.inputAnswers.enqueue(QStringLiteral("Paola"));
+        click(qui, "cmdNuovo");
+        doubleClick(qui, QStringLiteral("Supervisore"));
+        typePasswords(qui, QStringLiteral("s1"), QStringLiteral("s1"));
+        click(qui, "cmdVaria");
+
+        altraConnessione();
+        {
+            frmUtenti altrove;
+            showActive(altrove);
+            list(altrove)->setCurrentRow(rowOf(altrove, QStringLiteral("Anna")));
+            click(altrove, "cmdCanc");
+            env.ui.inputAnswers.enqueue(QStringLiteral("Luca"));
+            click(altrove, "cmdNuovo");
+            click(altrove, "cmdOk");
+            QCOMPARE(altrove.result(), int(QDialog::Accepted));
+        }
+        env.exec(QStringLiteral(R"(UPDATE "Tabella utenti" SET "Password" = 'm2'
+                                   WHERE "UserName" = 'Mario')"));
+        const QStringList loro = table();
+
+        altraConnessione();
+        env.ui.clear();
+        click(qui, "cmdOk");
+        QVERIFY(qui.isVisible());
+        QCOMPARE(table(), loro);
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString& testo = env.ui.messages[0].text;
+        QVERIFY2(testo.startsWith(QStringLiteral("Un altro computer ha modificato la tabella "
+                                                 "utenti dopo l'apertura di questa finestra:")) &&
+                     testo.contains(QStringLiteral("tolto l'utente 'Anna'")) &&
+                     testo.contains(QStringLiteral("aggiunto l'utente 'Luca'")) &&
+                     testo.contains(QStringLiteral("modificato l'utente 'Mario'")),
+                 qPrintable(testo));
+        QCOMPARE(rowOf(qui, QStringLiteral("Anna")), -1);
+        click(qui, "cmdOk");
+        QCOMPARE(qui.result(), int(QDialog::Accepted));
+        QCOMPARE(table(),
+                 QStringList({QStringLiteral("Luca="), QStringLiteral("Mario=m2"),
+                              QStringLiteral("Paola="), QStringLiteral("Supervisore=s1")}));
     }
 
     void newNamesAreCutToTwentyFiveCharactersAndBlankOnesIgnored() {

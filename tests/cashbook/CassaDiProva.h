@@ -157,6 +157,20 @@ struct CassaDiProva {
     }
 
     QWidget* fuoco() const { return QApplication::focusWidget(); }
+    // A key pressed where the focus is, as the person presses it.
+    void tasto(int tasto, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
+        QTest::keyClick(fuoco(), static_cast<Qt::Key>(tasto), modificatori);
+    }
+    // Tab until a button has the focus (at most 20 presses); that button, or null.
+    QPushButton* tabFinoAlPulsante() {
+        for (int i = 0; i < 20; ++i) {
+            tasto(Qt::Key_Tab);
+            if (auto* pulsante = qobject_cast<QPushButton*>(fuoco())) {
+                return pulsante;
+            }
+        }
+        return nullptr;
+    }
     bool messaggio(const QString& testo) const {
         return !env.ui.messages.isEmpty() && env.ui.messages.last().text == testo;
     }

@@ -56,9 +56,10 @@ class TestInserimento : public QObject {
                 return false;
             }
             const auto& m = cassa.env.ui.messages[0];
+            // The message box comes after the beep.
             const bool ok = m.text == QString::fromUtf8(testo) && m.title == titolo(cassa) &&
                             m.icon == Interaction::Icon::Exclamation && cassa.fuoco() == campo &&
-                            cassa.movimentiInArchivio() == 0;
+                            cassa.env.ui.beeps == 1 && cassa.movimentiInArchivio() == 0;
             cassa.env.ui.clear();
             return ok;
         };
@@ -228,8 +229,9 @@ class TestInserimento : public QObject {
         QTest::mouseClick(data, Qt::LeftButton);
         QCOMPARE(sfondo(data), coloreModifica());
         QCOMPARE(data->text(), QStringLiteral("15/03/2005"));
-        data->clear();
-        data->setCursorPosition(0);
+        // The click leaves the proposed date selected once its events are done: digits typed
+        // at once replace it.
+        QCoreApplication::processEvents();
         QTest::keyClicks(data, QStringLiteral("070405"));
         QTest::keyClick(data, Qt::Key_Tab);
         QVERIFY(cassa.fuoco() == operazione);
@@ -243,6 +245,61 @@ class TestInserimento : public QObject {
         // A date already typed stays when the field is entered again.
         QTest::mouseClick(data, Qt::LeftButton);
         QCOMPARE(data->text(), QStringLiteral("07/04/2005"));
+    }
+
+    void theKeyboardAloneInsertsMovements() {
+        CassaDiProva cassa;
+        cassa.apri(true);
+        auto* data = cassa.c<QLineEdit>("txtDataRegistrazione");
+        cassa.griglia()->setFocus();
+        cassa.tasto(Qt::Key_Down);
+        QVERIFY(cassa.fuoco() == cassa.griglia());
+        cassa.tasto(Qt::Key_Tab);  // out of the grid, not to its next cell
+        QVERIFY(cassa.fuoco() == data);
+        cassa.tasto(Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(cassa.fuoco() == cassa.griglia());
+        cassa.tasto(Qt::Key_Tab);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("10032005"));  // over the proposed 15/03/2005
+        QCOMPARE(data->text(), QStringLiteral("10/03/2005"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("Vendita"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("12,5"));
+        QCOMPARE(cassa.tabFinoAlPulsante(), cassa.c<QPushButton>("cmdIns"));
+        cassa.tasto(Qt::Key_Return);  // Enter clicks the focused button
+        QCOMPARE(cassa.movimentiInArchivio(), 1);
+        QCOMPARE(cassa.trimmed(0, 0), QStringLiteral("10/03/2005"));
+
+        // After the insert the date field is entered with today's date selected.
+        QVERIFY(cassa.fuoco() == data);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("03092026"));
+        QCOMPARE(data->text(), QStringLiteral("03/09/2026"));
+
+        // An entry of another month: the message box takes the activation from the window
+        // and gives it back; the date field is entered all the same.
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("Affitto"));
+        cassa.tasto(Qt::Key_Tab);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("7"));
+        QCOMPARE(cassa.tabFinoAlPulsante(), cassa.c<QPushButton>("cmdIns"));
+        QWidget scatola;
+        cassa.env.ui.duranteMessaggio = [&scatola](const ScriptedInteraction::Message&) {
+            scatola.show();
+            scatola.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&scatola));
+            scatola.hide();
+        };
+        cassa.tasto(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(cassa.env.ui.messages.size(), 1);
+        QCOMPARE(cassa.movimentiInArchivio(), 2);
+        cassa.finestra->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(cassa.finestra.get()));
+        QVERIFY(cassa.fuoco() == data);
+        QCOMPARE(sfondo(data), coloreModifica());
+        QTest::keyClicks(data, QStringLiteral("01092026"));
+        QCOMPARE(data->text(), QStringLiteral("01/09/2026"));
     }
 
     void anInsertWaitsForAnotherComputerThatIsNumberingAMovement() {

@@ -1,16 +1,22 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
+#include "Archivio.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
 #include "Programma.h"
 #include "TestEnvironment.h"
 #include "frmParametri.h"
+#include "frmParametriDati.h"
 
 // The parameters window: what it shows, what OK stores and Cancel does not, the VAT code
 // checks, and the archive reset.
@@ -74,6 +80,8 @@ class TestParametri : public QObject {
             QVERIFY(!field(w, "txtCodiceIvaStd")->isEnabled());
             QVERIFY(!box(w, "chkStampaSaldo")->isChecked());
             QVERIFY(field(w, "txtTitoloStampa")->text().isEmpty());
+            QVERIFY(field(w, "txtCartellaCopie")->text().isEmpty());
+            QVERIFY(box(w, "chkCopieServer")->isChecked());
 
             click(box(w, "chkGestioneIva"));
             typeCode(w, QStringLiteral("7"));
@@ -82,6 +90,8 @@ class TestParametri : public QObject {
             click(box(w, "chkIvaTrimestrale"));
             click(box(w, "chkStampaSaldo"));
             QTest::keyClicks(field(w, "txtTitoloStampa"), QStringLiteral("Cassa 2005"));
+            field(w, "txtCartellaCopie")->setText(QStringLiteral(" /srv/copie "));
+            click(box(w, "chkCopieServer"));
             QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Parametri")")).toInt(), 0);
             click(w, "cmdOk");
             QCOMPARE(w.result(), int(QDialog::Accepted));
@@ -101,6 +111,8 @@ class TestParametri : public QObject {
         QCOMPARE(field(again, "txtDescrizioneIva")->text(), QStringLiteral("Aliquota sette"));
         QVERIFY(box(again, "chkStampaSaldo")->isChecked());
         QCOMPARE(field(again, "txtTitoloStampa")->text(), QStringLiteral("Cassa 2005"));
+        QCOMPARE(field(again, "txtCartellaCopie")->text(), QStringLiteral("/srv/copie"));
+        QVERIFY(!box(again, "chkCopieServer")->isChecked());
         QCOMPARE(env.ui.messages.size(), 0);
     }
 
@@ -259,24 +271,72 @@ class TestParametri : public QObject {
         QCOMPARE(env.ui.messages[0].title, QStringLiteral("ATTENZIONE: Operazione irreversibile"));
         QCOMPARE(env.ui.messages[0].icon, Interaction::Icon::Question);
         QCOMPARE(env.ui.messages[0].buttons, Interaction::Buttons::YesNo);
+        QCOMPARE(env.ui.messages[0].defaultAnswer, Interaction::Answer::No);  // a stray Enter
+        QCOMPARE(count("Vardello"), 1);
+
+        // Without a verified copy nothing is deleted: here the copy's name is taken.
+        const auto ora = [&env](int minuto) {
+            env.clock.set(QDateTime(QDate(2005, 3, 15), QTime(10, minuto)));
+            return percorsoCopiaAzzeramento(programma().PercorsoArchivio, env.clock.now());
+        };
+        const QString occupato = ora(30);
+        QVERIFY(QDir().mkpath(QFileInfo(occupato).absolutePath()));
+        QFile occupante(occupato);
+        QVERIFY(occupante.open(QIODevice::WriteOnly));
+        occupante.close();
+        click(w, "cmdAzzeraArchivi");
+        QCOMPARE(env.ui.messages.size(), 3);
+        QVERIFY(env.ui.messages[2].text.startsWith(
+            QStringLiteral("Azzeramento non eseguito: la copia di sicurezza")));
+        QVERIFY(env.ui.messages[2].text.contains(QDir::toNativeSeparators(occupato)));
         QCOMPARE(count("Vardello"), 1);
 
         // A deletion the archive refuses undoes the ones before it.
-        env.exec(QStringLiteral(R"(ALTER TABLE "Totali di Cassa" RENAME TO "Totali altrove")"));
-        click(w, "cmdAzzeraArchivi");
-        QCOMPARE(env.ui.messages.size(), 3);
-        QVERIFY(env.ui.messages[2].text.contains(QStringLiteral("Codice errore = ")));
-        QVERIFY(env.ui.messages[2].text != QStringLiteral("Azzeramento eseguito con successo."));
-        QCOMPARE(count("Vardello"), 1);
-        QCOMPARE(count("Conti Utilizzati"), 1);
-        env.exec(QStringLiteral(R"(ALTER TABLE "Totali altrove" RENAME TO "Totali di Cassa")"));
-        QCOMPARE(count("Totali di Cassa"), 1);
-
+        ora(31);
+        const bool pg = TestEnvironment::onPostgres();
+        if (pg) {
+            env.exec(
+                QStringLiteral("CREATE FUNCTION rifiuta() RETURNS trigger AS "
+                               "'BEGIN RAISE EXCEPTION ''rifiutato''; END' LANGUAGE plpgsql"));
+            env.exec(QStringLiteral(R"(CREATE TRIGGER rifiuta BEFORE DELETE ON "Totali di Cassa"
+                                       FOR EACH ROW EXECUTE FUNCTION rifiuta())"));
+        } else {
+            env.exec(QStringLiteral(R"(CREATE TRIGGER rifiuta BEFORE DELETE ON "Totali di Cassa"
+                                       BEGIN SELECT RAISE(ABORT, 'rifiutato'); END)"));
+        }
         click(w, "cmdAzzeraArchivi");
         QCOMPARE(env.ui.messages.size(), 5);
-        QCOMPARE(env.ui.messages[4].text, QStringLiteral("Azzeramento eseguito con successo."));
-        QCOMPARE(env.ui.messages[4].title, QStringLiteral("Parametri"));
-        QCOMPARE(env.ui.messages[4].icon, Interaction::Icon::Exclamation);
+        QVERIFY(env.ui.messages[4].text.contains(QStringLiteral("Codice errore = ")));
+        QVERIFY(!env.ui.messages[4].text.startsWith(QStringLiteral("Azzeramento eseguito")));
+        QCOMPARE(count("Vardello"), 1);
+        QCOMPARE(count("Conti Utilizzati"), 1);
+        QCOMPARE(count("Totali di Cassa"), 1);
+        env.exec(pg ? QStringLiteral(R"(DROP TRIGGER rifiuta ON "Totali di Cassa")")
+                    : QStringLiteral("DROP TRIGGER rifiuta"));
+
+        // The reset names its copy, which holds the book as it was.
+        const QString copia = QDir::toNativeSeparators(ora(32));
+        click(w, "cmdAzzeraArchivi");
+        QCOMPARE(env.ui.messages.size(), 7);
+        QCOMPARE(env.ui.messages[6].text,
+                 QStringLiteral("Azzeramento eseguito con successo.\n\nL'archivio com'era prima "
+                                "dell'azzeramento è nella copia:\n") +
+                     copia);
+        QCOMPARE(env.ui.messages[6].title, QStringLiteral("Parametri"));
+        QCOMPARE(env.ui.messages[6].icon, Interaction::Icon::Exclamation);
+        QVERIFY(copia.endsWith(QStringLiteral("-azzeramento-20050315-103200.MDB")));
+        QCOMPARE(QFileInfo(copia).absolutePath(),
+                 QFileInfo(pg ? env.platform.dataFolder + QStringLiteral("/x")
+                              : programma().PercorsoArchivio)
+                     .absolutePath());
+        {
+            archivio::Errore e;
+            QVERIFY(archivio::apri(copia, QStringLiteral("copia-azzeramento"), &e));
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("copia-azzeramento")));
+            QVERIFY(q.exec(QStringLiteral(R"(SELECT count(*) FROM "Vardello")")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 1);
+        }
+        archivio::chiudi(QStringLiteral("copia-azzeramento"));
         QVERIFY(w.isVisible());
         QCOMPARE(count("Vardello"), 0);
         QCOMPARE(count("Conti Utilizzati"), 0);

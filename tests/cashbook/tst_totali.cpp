@@ -1,3 +1,4 @@
+#include "Archivio.h"
 #include "CassaDiProva.h"
 
 // The three rows of totals: the month shown, the months before it from the stored month
@@ -80,6 +81,70 @@ class TestTotali : public QObject {
         QCOMPARE(cassa.box("txtUsciteGenerali"), QStringLiteral("          0,00"));
         QCOMPARE(cassa.box("txtSaldo"), QStringLiteral("          0,00"));
         QCOMPARE(cassa.totaliDelMese(2005, 2), QStringLiteral("70,00/20,00"));
+    }
+
+    // The month's row cannot be stored: the archive can only be read, or another connection
+    // holds the write lock longer than the wait (shortened here). The boxes still show the
+    // archive's figures, also the earlier totals of a later month, and the row is stored at
+    // the first load after the fault.
+    void totalsShownAreTheArchivesWhenTheMonthRowCannotBeStored_data() {
+        QTest::addColumn<bool>("solaLettura");
+        QTest::newRow("archive read-only") << true;
+        QTest::newRow("lock held by another connection") << false;
+    }
+    void totalsShownAreTheArchivesWhenTheMonthRowCannotBeStored() {
+        QFETCH(bool, solaLettura);
+        const bool pg = TestEnvironment::onPostgres();
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 1, 10), cassa.euro("100"), QVariant());
+        cassa.movimento(2, QDate(2005, 2, 10), cassa.euro("200"), QVariant());
+        cassa.apri();
+        cassa.mostraMese(2005, 1);
+        QCOMPARE(cassa.box("txtEntrateGenerali"), QStringLiteral("        100,00"));
+
+        const QString archivio = programma().PercorsoArchivio;
+        const QString altro = QStringLiteral("altro");
+        if (solaLettura && pg) {
+            cassa.env.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+        } else if (solaLettura) {
+            archivio::chiudi(kConnessioneArchivio);
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnessioneArchivio);
+            db.setDatabaseName(archivio);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            QVERIFY(db.open());
+        } else {
+            archivio::Errore errore;
+            QVERIFY(archivio::apri(archivio, altro, &errore));
+            QSqlQuery q(QSqlDatabase::database(altro));
+            QVERIFY(q.exec(pg ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(!pg || q.exec(QStringLiteral(R"(LOCK TABLE "Vardello" IN EXCLUSIVE MODE)")));
+            cassa.env.exec(pg ? QStringLiteral("SET lock_timeout = 100")
+                              : QStringLiteral("PRAGMA busy_timeout = 100"));
+        }
+        cassa.env.ui.clear();
+        cassa.mostraMese(2005, 2);
+        QCOMPARE(cassa.box("txtEntrateMese"), QStringLiteral("        200,00"));
+        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("        100,00"));
+        QCOMPARE(cassa.box("txtEntrateGenerali"), QStringLiteral("        300,00"));
+        cassa.mostraMese(2005, 3);
+        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("        300,00"));
+        QCOMPARE(cassa.box("txtSaldo"), QStringLiteral("        300,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 2), QStringLiteral("-"));
+        QCOMPARE(cassa.env.ui.messages.size(), 0);
+
+        // The fault ends: the next load stores the month that could not be stored.
+        if (solaLettura && pg) {
+            cassa.env.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE"));
+        } else if (solaLettura) {
+            archivio::chiudi(kConnessioneArchivio);
+            QVERIFY(archivio::apri(archivio, kConnessioneArchivio, nullptr));
+        } else {
+            archivio::chiudi(altro);
+        }
+        cassa.mostraMese(2005, 4);
+        QCOMPARE(cassa.totaliDelMese(2005, 2), QStringLiteral("200,00/0,00"));
+        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("        300,00"));
     }
 
     void aFailureOfTheStoredTotalsIsTold() {

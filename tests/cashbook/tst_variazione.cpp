@@ -61,6 +61,40 @@ class TestVariazione : public QObject {
         QCOMPARE(cassa.c<QLineEdit>("txtOraIns")->displayText(), QStringLiteral("09.15"));
     }
 
+    void theKeyboardAlonePicksAndChangesAMovement() {
+        CassaDiProva cassa;
+        treMovimenti(cassa);
+        cassa.apri(true);
+        cassa.griglia()->setFocus();
+        cassa.tasto(Qt::Key_Home, Qt::ControlModifier);
+        cassa.tasto(Qt::Key_Down);
+        cassa.tasto(Qt::Key_Return);  // the row pick
+        QVERIFY(modoVariazione(cassa));
+        QCOMPARE(cassa.box("txtNumProg"), QStringLiteral("2"));
+        cassa.c<QWidget>("txtDataRegistrazione")->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(cassa.fuoco(), QStringLiteral("05032005"));
+        // The first button after the fields stores the change, never a second insert.
+        QCOMPARE(cassa.tabFinoAlPulsante(), cassa.c<QPushButton>("cmdVar"));
+        cassa.tasto(Qt::Key_Return);
+        QVERIFY(modoInserimento(cassa));
+        QCOMPARE(cassa.movimentiInArchivio(), 3);
+        QCOMPARE(cassa.env
+                     .scalar(QStringLiteral(R"(SELECT "Data Registrazione" FROM "Vardello"
+                                                  WHERE "Numero Progressivo" = 2)"))
+                     .toDate(),
+                 QDate(2005, 3, 5));
+
+        // With VAT management on, a movement without a code closes the VAT fields and the
+        // focus moves on to the change as well.
+        cassa.env.exec(QStringLiteral(R"(INSERT INTO "Parametri" VALUES (?, '', ?))"),
+                       {true, false});
+        cassa.apri(true);
+        cassa.scegliRiga(0);
+        cassa.c<QWidget>("txtCodiceIva")->setFocus(Qt::TabFocusReason);
+        cassa.tasto(Qt::Key_Tab);
+        QVERIFY(cassa.fuoco() == cassa.c<QPushButton>("cmdVar"));
+    }
+
     void aChangeStoresTheFieldsAndKeepsWhoInsertedTheEntry() {
         CassaDiProva cassa;
         treMovimenti(cassa);
@@ -242,6 +276,7 @@ class TestVariazione : public QObject {
                                 "Procedo?"));
         QCOMPARE(cassa.env.ui.messages[0].icon, Interaction::Icon::Question);
         QCOMPARE(cassa.env.ui.messages[0].buttons, Interaction::Buttons::YesNo);
+        QCOMPARE(cassa.env.ui.messages[0].defaultAnswer, Interaction::Answer::No);
         QCOMPARE(cassa.env.ui.beeps, 1);
         QCOMPARE(cassa.movimentiInArchivio(), 4);
 

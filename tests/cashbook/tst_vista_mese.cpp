@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -102,6 +103,31 @@ class TestVistaMese : public QObject {
         cassa.c<QTabBar>("tabMesi")->setCurrentIndex(6);
         QCOMPARE(cassa.trimmed(0, 1), QStringLiteral("Luglio 2004"));
         QCOMPARE(cassa.righe()->rowCount(), 2);
+    }
+
+    void choosingTheYearOrTabShownLoadsTheMonthAgain() {
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 3, 5), cassa.euro("1"), QVariant(), "Primo");
+        cassa.apri(true);
+        auto* anni = cassa.c<QComboBox>("cmbAnno");
+        auto* mesi = cassa.c<QTabBar>("tabMesi");
+        const auto scegliAnno = [&](const QString& anno) {
+            anni->showPopup();
+            QAbstractItemView* lista = anni->view();
+            lista->setCurrentIndex(lista->model()->index(anni->findText(anno), 0));
+            QTest::keyClick(lista, Qt::Key_Return);
+        };
+        // Another computer stores a movement of the month shown.
+        cassa.movimento(2, QDate(2005, 3, 6), cassa.euro("2"), QVariant(), "Secondo");
+        scegliAnno(QStringLiteral("2005"));
+        QCOMPARE(cassa.righe()->rowCount(), 3);
+        cassa.movimento(3, QDate(2005, 3, 7), cassa.euro("3"), QVariant(), "Terzo");
+        QTest::mouseClick(mesi, Qt::LeftButton, {}, mesi->tabRect(2).center());
+        QCOMPARE(cassa.righe()->rowCount(), 4);
+        // Another year chosen from the list is loaded as well.
+        scegliAnno(QStringLiteral("2004"));
+        QCOMPARE(anni->currentText(), QStringLiteral("2004"));
+        QCOMPARE(cassa.righe()->rowCount(), 1);
     }
 
     void startUpNamesTheArchiveOpenedAndShowsToday() {

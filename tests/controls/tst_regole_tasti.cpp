@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include <QTest>
 #include <random>
 
@@ -26,6 +27,11 @@ class Generatore {
             unita = unita * 10 + tra(0, 9);
         }
         const Money importo = Money::fromUnits(probabile(20) ? -unita : unita);
+        if (decimali == 0) {
+            const QString intero =
+                formatNumber(Money::fromWhole(importo.units() / 10000), schemaV());
+            return std::array{QString(), QStringLiteral("-"), intero}[tra(0, 2)];
+        }
         switch (tra(0, 5)) {
             case 0:
                 return QString();
@@ -72,14 +78,32 @@ class Generatore {
     std::mt19937 motore_;
 };
 
-// What the field does with a character the rules left: insert it over the selection.
+// What the field does with a character the rules left: insert it over the selection, or
+// delete (the selection, else the character left or right of the caret).
 StatoTesto inserito(const StatoTesto& stato, int tasto, int limite) {
-    const QString nuovo = stato.testo.left(stato.inizio) + QChar(tasto) +
-                          stato.testo.mid(stato.inizio + stato.selezione);
+    const QString& t = stato.testo;
+    if (tasto == tasti::Backspace || tasto == tasti::CancellaAvanti) {
+        if (stato.selezione > 0) {
+            return {t.left(stato.inizio) + t.mid(stato.inizio + stato.selezione), stato.inizio, 0};
+        }
+        const int dove = tasto == tasti::Backspace ? stato.inizio - 1 : stato.inizio;
+        if (dove < 0 || dove >= t.size()) {
+            return stato;
+        }
+        return {t.left(dove) + t.mid(dove + 1), dove, 0};
+    }
+    const QString nuovo =
+        t.left(stato.inizio) + QChar(tasto) + t.mid(stato.inizio + stato.selezione);
     if (limite > 0 && nuovo.size() > limite) {
         return stato;
     }
     return {nuovo, stato.inizio + 1, 0};
+}
+
+int cifreIntere(const QString& testo) {
+    const QString intero = testo.section(QLatin1Char(','), 0, 0);
+    return static_cast<int>(
+        std::count_if(intero.begin(), intero.end(), [](QChar c) { return c.isDigit(); }));
 }
 
 }  // namespace
@@ -89,7 +113,8 @@ class TestRegoleTasti : public QObject {
   private slots:
     // Random texts, carets, selections and keys: whatever the person does, a text the rules
     // rewrote is an amount with exactly the field's decimals (or nothing, or a lone minus),
-    // and the caret and the selection stay within the text.
+    // whole amounts stay whole amounts, no keystroke gives more integer digits than the field
+    // takes, and the caret and the selection stay within the text.
     void everyRewriteLeavesAWellFormedAmount() {
         Generatore caso(20050315);
         int passi = 0;
@@ -100,7 +125,8 @@ class TestRegoleTasti : public QObject {
                                                   : std::array{0, 8, 14, 20}[caso.tra(0, 3)];
             const RegoleImporto regole = numerico
                                              ? regoleNumerico(lunghezzaMassima)
-                                             : regoleValutaBox(caso.tra(1, 4), lunghezzaMassima);
+                                             : regoleValutaBox(caso.tra(0, 4), lunghezzaMassima);
+            const bool intero = regole.decimali == 0;
             StatoTesto stato{caso.testoIniziale(regole.decimali), 0, 0};
             if (numerico && stato.testo.size() > lunghezzaMassima) {
                 stato.testo.clear();
@@ -116,6 +142,9 @@ class TestRegoleTasti : public QObject {
                 const EsitoTasto esito = applicaTasto(prima, tasto, regole);
                 stato =
                     esito.consumato ? esito.stato : inserito(esito.stato, tasto, lunghezzaMassima);
+                if (intero) {
+                    stato = riscritturaIntera(stato);  // the field's change regroups
+                }
 
                 const auto contesto = [&] {
                     return QStringLiteral(
@@ -140,8 +169,19 @@ class TestRegoleTasti : public QObject {
                 };
                 if (!verifica(stato.inizio >= 0 && stato.selezione >= 0 &&
                               stato.inizio + stato.selezione <= stato.testo.size()) ||
-                    !verifica(esito.consumato || tasto == tasti::Meno)) {
+                    !verifica(esito.consumato || tasto == tasti::Meno || intero) ||
+                    !verifica(cifreIntere(stato.testo) <=
+                              std::max(cifreIntereMassime(regole), cifreIntere(prima.testo)))) {
                     return;
+                }
+                if (intero) {
+                    static const QRegularExpression forma(
+                        QStringLiteral(R"(^(-|-?[1-9][0-9]{0,2}(\.[0-9]{3})*|0)?$)"));
+                    if (!verifica(forma.match(stato.testo).hasMatch())) {
+                        return;
+                    }
+                    riscritture += stato.testo != prima.testo ? 1 : 0;
+                    continue;
                 }
                 if (esito.consumato && esito.stato.testo != prima.testo) {
                     ++riscritture;
@@ -189,6 +229,13 @@ class TestRegoleTasti : public QObject {
         QVERIFY(tasto(QStringLiteral("99.999.999,00"), 2, '1', box).beep);
         QCOMPARE(tasto(QStringLiteral("99.999.999,00"), 2, '1', piano).stato.testo,
                  QStringLiteral("991.999.999,00"));
+        // The integer digits typing at the end reaches: 8 in the amount boxes, 10 with one
+        // decimal (a text of 15 characters), 11 whole, 3 in a rate field of 6 characters.
+        QCOMPARE(cifreIntereMassime(box), 8);
+        QCOMPARE(cifreIntereMassime(regoleValutaBox(1, 14)), 10);
+        QCOMPARE(cifreIntereMassime(regoleValutaBox(0, 14)), 11);
+        QCOMPARE(cifreIntereMassime(regoleValutaBox(2, 0)), 13);
+        QCOMPARE(cifreIntereMassime(regoleNumerico(6)), 3);
     }
 
     void unusableDecimalsLeaveTheKeyToTheField() {

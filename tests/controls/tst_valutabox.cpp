@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -119,6 +120,17 @@ class TestValutaBox : public QObject {
         digita(box, QStringLiteral("99"));
         QCOMPARE(box->text(), QStringLiteral("99.999.999,99"));
         QCOMPARE(env.ui.beeps, 1);
+        // Nor does a digit typed over a grouping dot, or a rounding carry, add one.
+        poni(box, QStringLiteral("99.999.999,00"), 2, 1);
+        digita(box, QStringLiteral("9"));
+        QCOMPARE(box->text(), QStringLiteral("99.999.999,00"));
+        poni(box, QStringLiteral("-99.999.999,99"), 12);
+        digita(box, QStringLiteral("9"));
+        QCOMPARE(box->text(), QStringLiteral("-99.999.999,99"));
+        QCOMPARE(env.ui.beeps, 3);
+        poni(box, QStringLiteral("9.999.999,00"), 1, 1);
+        digita(box, QStringLiteral("1"));
+        QCOMPARE(box->text(), QStringLiteral("91.999.999,00"));
         // A field without a length limit still takes integer digits.
         box->setMaxLength(0);
         poni(box, QStringLiteral("12,00"), 2);
@@ -238,6 +250,16 @@ class TestValutaBox : public QObject {
         digita(box, QStringLiteral("-12"));
         QCOMPARE(box->text(), QStringLiteral("-12,00"));
         QCOMPARE(cursore(box), 3);
+        // Over a selection at the start the minus sign replaces it: over the whole text
+        // (as entering the box selects it) a new negative amount begins.
+        poni(box, QStringLiteral("-61,00"), 0, 6);
+        digita(box, QStringLiteral("-64,50"));
+        QCOMPARE(box->text(), QStringLiteral("-64,50"));
+        poni(box, QStringLiteral("1.234,00"), 0, 1);
+        digita(box, QStringLiteral("-"));
+        QCOMPARE(box->text(), QStringLiteral("-234,00"));
+        QCOMPARE(cursore(box), 1);
+        QCOMPARE(env.ui.beeps, 3);
 
         poni(box, QStringLiteral("12,00"), 2);
         env.ui.beeps = 0;
@@ -262,6 +284,19 @@ class TestValutaBox : public QObject {
         QCOMPARE(box->text(), QStringLiteral("12,00"));
         QCOMPARE(env.ui.beeps, 8);
         QCOMPARE(box->campo()->contextMenuPolicy(), Qt::NoContextMenu);
+        // Text that an input method commits is typed key by key.
+        const auto componi = [&](const QString& testo) {
+            QInputMethodEvent evento;
+            evento.setCommitString(testo);
+            QApplication::sendEvent(box->campo(), &evento);
+        };
+        poni(box, QStringLiteral("12,34"), 5);
+        componi(QStringLiteral("9"));
+        QCOMPARE(box->text(), QStringLiteral("12,34"));
+        poni(box, QStringLiteral("12,34"), 2);
+        componi(QStringLiteral("1234.56"));
+        QCOMPARE(box->text(), QStringLiteral("12.123.456,34"));
+        QCOMPARE(env.ui.beeps, 10);
     }
 
     void focusColoursSelectsAndRewrites() {
@@ -379,6 +414,27 @@ class TestValutaBox : public QObject {
         poni(box, QStringLiteral("12"), 0);
         digita(box, QStringLiteral("-"));
         QCOMPARE(box->text(), QStringLiteral("-12"));
+        // The repairs of the amounts with decimals: no digit in front of the minus sign, no
+        // grouping dot left behind it, a minus sign over a selection at the start.
+        env.ui.beeps = 0;
+        poni(box, QStringLiteral("-5"), 0);
+        digita(box, QStringLiteral("7"));
+        QCOMPARE(box->text(), QStringLiteral("-5"));
+        QCOMPARE(env.ui.beeps, 1);
+        poni(box, QStringLiteral("-1.234"), 2);
+        premi(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("-234"));
+        QCOMPARE(cursore(box), 1);
+        poni(box, QStringLiteral("-61"), 0, 3);
+        digita(box, QStringLiteral("-64"));
+        QCOMPARE(box->text(), QStringLiteral("-64"));
+        // Nor an integer digit beyond what typing at the end reaches (11 in 14 characters).
+        box->setMaxLength(14);
+        poni(box, QStringLiteral("99.999.999.999"), 2, 1);
+        digita(box, QStringLiteral("9"));
+        QCOMPARE(box->text(), QStringLiteral("99.999.999.999"));
+        QCOMPARE(env.ui.beeps, 2);
+        box->setMaxLength(0);
 
         // The mode follows Decimali from the next key on.
         box->setDecimali(2);

@@ -1,8 +1,15 @@
+#include <sys/stat.h>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
+#include <atomic>
+#include <thread>
 
 #include "Archivio.h"
+#include "ControlloArchivio.h"
 #include "CopiaArchivio.h"
 #include "DatiCondivisi.h"
 #include "GeneraArchivio.h"
@@ -46,6 +53,7 @@ class TestCopiaArchivio : public QObject {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
             db.setDatabaseName(file);
             QVERIFY(db.open());
+            QVERIFY(archivio::soloNomiVeri(db));
             QSqlQuery q(db);
             QVERIFY(eseguiSql(q, QStringLiteral("ATTACH DATABASE ? AS altro"), {altroFile}));
             for (const QString& tabella : schema::tabelle()) {
@@ -64,6 +72,23 @@ class TestCopiaArchivio : public QObject {
             }
         }
         QSqlDatabase::removeDatabase(nome);
+    }
+
+    // The permission bits of a file.
+    static mode_t permessi(const QString& file) {
+        struct stat dati {};
+        return ::stat(QFile::encodeName(file).constData(), &dati) == 0 ? dati.st_mode & 07777 : 0;
+    }
+
+    // One statement on a connection of its own, as another computer would run it.
+    static void suAltraConnessione(const QString& archivio, const QString& sql) {
+        archivio::Errore e;
+        QVERIFY2(archivio::apri(archivio, QStringLiteral("altro"), &e), qPrintable(e.testo));
+        {
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("altro")));
+            QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+        }
+        archivio::chiudi(QStringLiteral("altro"));
     }
 
   private slots:
@@ -92,17 +117,88 @@ class TestCopiaArchivio : public QObject {
         QVERIFY2(copiaArchivio(origine, intermedio, &errore), qPrintable(errore));
         QVERIFY2(copiaArchivio(intermedio, ritorno, &errore), qPrintable(errore));
         stessiDati(origine, ritorno);
+
+        // A backup of the file while another computer keeps recording into it: each of its
+        // inserts waits for one step of the copy at most, never for the whole copy (slowed
+        // here between its steps to last for seconds), and the copy shows one moment of the
+        // file, the inserts made until then.
+        const QString backup = env.dir.filePath(QStringLiteral("backup.mdb"));
+        std::atomic<int> passi = 0;
+        bool copiata = false;
+        QString erroreCopia;
+        std::jthread copia([&] {
+            copiata = copiaArchivio(origine, backup, &erroreCopia, [&] {
+                ++passi;
+                QThread::msleep(400);
+            });
+        });
+        archivio::Errore e;
+        QVERIFY(archivio::apri(origine, QStringLiteral("cassa2"), &e));
+        qint64 attesaMassima = 0;
+        for (int i = 1; i <= 3; ++i) {
+            while (passi < 2 * i) {
+                QThread::msleep(10);
+            }
+            QElapsedTimer attesa;
+            attesa.start();
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("cassa2")));
+            QVERIFY2(eseguiSql(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+                                                   "Data Registrazione") VALUES (?, ?))"),
+                               {200'000 + i, valoreSql(QDate(2005, 3, 15))}),
+                     qPrintable(q.lastError().text()));
+            attesaMassima = std::max(attesaMassima, attesa.elapsed());
+        }
+        archivio::chiudi(QStringLiteral("cassa2"));
+        copia.join();
+        QVERIFY2(copiata, qPrintable(erroreCopia));
+        qInfo("longest insert wait behind the copy: %lld ms (copy steps: %d)",
+              static_cast<long long>(attesaMassima), passi.load());
+        QVERIFY2(attesaMassima < 1000, qPrintable(QString::number(attesaMassima)));
+        QVERIFY(archivio::apri(backup, QStringLiteral("backup"), &e));
+        {
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("backup")));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM "Vardello")")) && q.next());
+            QVERIFY(q.value(0).toLongLong() >= 100'000 && q.value(0).toLongLong() <= 100'003);
+        }
+        archivio::chiudi(QStringLiteral("backup"));
     }
 
     void aCopyThereAndBackIsIdentical() {
         TestEnvironment env;
         env.openNewArchive();
         fill(env);
+        // A column of another program's, named to end the copy's own statement and add a user
+        // without a password: the copy takes the program's own fields only, under its names.
+        env.exec(
+            QStringLiteral("ALTER TABLE \"Tabella utenti\" ADD COLUMN "
+                           "\"x\"\") SELECT 'Intruso', '' --\" TEXT"));
         const QString source = programma().PercorsoArchivio;
         const QString file = env.dir.filePath(QStringLiteral("copia.mdb"));
         QString error;
-        // Engine under test to a file, and the file back to a new archive of that engine.
+        // Engine under test to a file, and the file back to a new archive of that engine; the
+        // file is for its owner only, whatever the umask.
+        const mode_t umaskPrima = ::umask(022);
         QVERIFY2(copiaArchivio(source, file, &error), qPrintable(error));
+        ::umask(umaskPrima);
+        QCOMPARE(permessi(file), mode_t(0600));
+        QVERIFY(QDir(env.dir.path())
+                    .entryList({QStringLiteral(".*")},
+                               QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());  // no working folder left
+        archivio::Errore e0;
+        QVERIFY(archivio::apri(file, QStringLiteral("copia"), &e0));
+        {
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("copia")));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT group_concat("UserName" || '/' ||
+                    "Password") FROM "Tabella utenti")")) &&
+                    q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("Supervisore/pw"));
+            QVERIFY(eseguiSql(q, QStringLiteral(R"(SELECT count(*) FROM
+                    pragma_table_info('Tabella utenti'))")) &&
+                    q.next());
+            QCOMPARE(q.value(0).toInt(), 2);
+        }
+        archivio::chiudi(QStringLiteral("copia"));
         const QString back = env.newArchiveLocation(QStringLiteral("ritorno"));
         QVERIFY2(copiaArchivio(file, back, &error), qPrintable(error));
         archivio::Errore e;
@@ -134,6 +230,33 @@ class TestCopiaArchivio : public QObject {
         QVERIFY(error.contains(QStringLiteral("Impossibile creare l'archivio")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("keep me"));
+    }
+
+    // A copy that fails on its way (here a value that is not an amount, in a file of another
+    // program's) leaves no destination behind: no file, no half-written folder, no database.
+    void aFailedCopyLeavesNoDestination() {
+        TestEnvironment env;
+        const QString source = env.createArchiveFile(QStringLiteral("altro.mdb"));
+        {
+            archivio::Errore e;
+            QVERIFY(archivio::apri(source, QStringLiteral("altro"), &e));
+            QSqlQuery q(QSqlDatabase::database(QStringLiteral("altro")));
+            QVERIFY(q.exec(QStringLiteral(R"(ALTER TABLE "Vardello" ADD COLUMN "Nota" TEXT)")));
+            QVERIFY(q.exec(QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
+                    "Data Registrazione", "Entrate") VALUES (1, '2005-03-15', 'molti'))")));
+        }
+        archivio::chiudi(QStringLiteral("altro"));
+        const QString destination = env.newArchiveLocation(QStringLiteral("fallita"));
+        QString error;
+        QVERIFY(!copiaArchivio(source, destination, &error));
+        QVERIFY2(error.contains(QStringLiteral("'Entrate'")), qPrintable(error));
+        QCOMPARE(
+            QDir(env.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("altro.mdb")});
+        bool exists = true;
+        archivio::Errore e;
+        QVERIFY(!env.onPostgres() || archivio::esisteDatabase(destination, &exists, &e));
+        QVERIFY(!env.onPostgres() || !exists);
     }
 
     void aMissingSourceIsReported() {

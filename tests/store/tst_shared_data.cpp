@@ -2,6 +2,7 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include "AltroComputer.h"
 #include "Archivio.h"
 #include "DatiCondivisi.h"
 #include "Programma.h"
@@ -98,6 +99,20 @@ private slots:
             QCOMPARE(LeggiRiferimento(db, QStringLiteral("Accesso PC2")), QStringLiteral("Anna"));
         }
         archivio::chiudi(QStringLiteral("other"));
+
+        // Two computers storing the same new name at once (the first confirmation of the
+        // parameters): the second one's value is stored over the first, with no error.
+        AltroComputer altro(programma().PercorsoArchivio,
+                            QStringLiteral(R"(INSERT INTO "Riferimenti standard" VALUES (?, ?))"),
+                            {QStringLiteral("Titolo stampa"), QStringLiteral("Altro computer")});
+        QVERIFY(ScriviRiferimento(db, QStringLiteral("Titolo stampa"), QStringLiteral("Questo")));
+        QVERIFY(altro.concluso());
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(LeggiRiferimento(db, QStringLiteral("Titolo stampa")), QStringLiteral("Questo"));
+        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Riferimenti standard"
+                                              WHERE "Nome riferimento" = 'Titolo stampa')"))
+                     .toInt(),
+                 1);
     }
 
     void fileExistsOnlyWhenReadable() {

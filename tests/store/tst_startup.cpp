@@ -1,6 +1,11 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -28,15 +33,18 @@ class TestStartup : public QObject {
 
   private slots:
     void configuredPathIsReadFromTheThirteenthCharacter() {
-        TestEnvironment env;
-        const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
-        writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
-                  "PERCORSO DB=" + archive.toUtf8() + "\r\nignored line\n");
-        QVERIFY(apriArchivioAllAvvio());
-        QCOMPARE(programma().PercorsoArchivio, archive);
-        QVERIFY(DbArchivio().isOpen());
-        QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+        // The first line ends at CR-LF, LF or a lone CR alike.
+        for (const char* fineRiga : {"\r\n", "\n", "\r"}) {
+            TestEnvironment env;
+            const QString archive = env.createArchiveFile(QStringLiteral("CASSA.MDB"));
+            writeFile(env.dir.filePath(QStringLiteral("vardello.ini")),
+                      "PERCORSO DB=" + archive.toUtf8() + fineRiga + "ignored line\n");
+            QVERIFY(apriArchivioAllAvvio());
+            QCOMPARE(programma().PercorsoArchivio, archive);
+            QVERIFY(DbArchivio().isOpen());
+            QVERIFY(env.ui.messages.isEmpty());
+            QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
+        }
     }
 
     void theReadmeExamplesNameTheArchive() {
@@ -167,20 +175,138 @@ class TestStartup : public QObject {
     }
 
     void anInstalledProgramKeepsItsArchiveInTheUsersDataFolder() {
+        {
+            TestEnvironment env;
+            env.platform.folderWritable = false;
+            QVERIFY(apriArchivioAllAvvio());
+            QCOMPARE(programma().PercorsoArchivio,
+                     env.platform.dataFolder + QStringLiteral("/VARDELLO.MDB"));
+            QVERIFY(QFile::exists(programma().PercorsoArchivio));
+            QVERIFY(!QFile::exists(env.dir.filePath(QStringLiteral("VARDELLO.MDB"))));
+        }
+        // A read-only program folder that holds the archive: that archive is the book.
         TestEnvironment env;
         env.platform.folderWritable = false;
+        const QString archive = env.createArchiveFile(QStringLiteral("VARDELLO.MDB"));
         QVERIFY(apriArchivioAllAvvio());
-        QCOMPARE(programma().PercorsoArchivio,
-                 env.platform.dataFolder + QStringLiteral("/VARDELLO.MDB"));
-        QVERIFY(QFile::exists(programma().PercorsoArchivio));
+        QCOMPARE(programma().PercorsoArchivio, archive);
+        QVERIFY(!QFile::exists(env.platform.dataFolder + QStringLiteral("/VARDELLO.MDB")));
+    }
+
+    // A configuration that is there but cannot be read is not a fresh installation: a new
+    // empty book would take the day's movements where nobody else sees them.
+    void anUnreadableConfigurationEndsTheProgram_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("link to a share that is not mounted") << "link"
+                                                             << "non si trova";
+        QTest::newRow("a folder") << "folder"
+                                  << "cartella";
+        QTest::newRow("no permission") << "permission"
+                                       << "";
+        QTest::newRow("in the user's folder") << "user"
+                                              << "non si trova";
+    }
+    void anUnreadableConfigurationEndsTheProgram() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind == QLatin1String("permission") && ::geteuid() == 0) {
+            QSKIP("root reads every file");
+        }
+        TestEnvironment env;
+        QString ini = env.dir.filePath(QStringLiteral("vardello.ini"));
+        if (kind == QLatin1String("link")) {
+            QVERIFY(QFile::link(QStringLiteral("/mnt/vardello-non-collegato/vardello.ini"), ini));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(ini));
+        } else if (kind == QLatin1String("permission")) {
+            writeFile(ini, "123456789012/dati/CASSA.MDB");
+            QVERIFY(QFile::setPermissions(ini, QFile::WriteOwner));
+        } else {
+            QVERIFY(QDir().mkpath(env.platform.configFolder));
+            ini = env.platform.configFolder + QStringLiteral("/vardello.ini");
+            QVERIFY(QFile::link(QStringLiteral("/mnt/vardello-non-collegato/vardello.ini"), ini));
+        }
+        QVERIFY(!apriArchivioAllAvvio());
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString text = env.ui.messages[0].text;
+        QVERIFY2(text.contains(QStringLiteral("'%1'").arg(ini)) && text.contains(reason),
+                 qPrintable(text));
         QVERIFY(!QFile::exists(env.dir.filePath(QStringLiteral("VARDELLO.MDB"))));
+        QVERIFY(!QFile::exists(env.platform.dataFolder + QStringLiteral("/VARDELLO.MDB")));
+    }
+
+    // Under the usual umask an archive holding every password is not for other users: a new
+    // default archive and its folders are the owner's alone; an archive the administrator
+    // creates elsewhere is shared with the folder's group only when that group writes there.
+    void newArchivesAreNotReadableByOtherUsers() {
+        const mode_t umaskBefore = ::umask(022);
+        const QFile::Permissions groupOrOthers = QFile::ReadGroup | QFile::WriteGroup |
+                                                 QFile::ExeGroup | QFile::ReadOther |
+                                                 QFile::WriteOther | QFile::ExeOther;
+        TestEnvironment env;
+        env.platform.folderWritable = false;
+        env.platform.dataFolder = env.dir.filePath(QStringLiteral("home/.local/share/vardello"));
+        QVERIFY(QDir().mkpath(env.platform.configFolder));
+        QVERIFY(apriArchivioAllAvvio());
+        QCOMPARE(QFileInfo(programma().PercorsoArchivio).permissions() & groupOrOthers,
+                 QFile::Permissions());
+        QCOMPARE(QFileInfo(env.platform.dataFolder).permissions() & groupOrOthers,
+                 QFile::Permissions());
+        QCOMPARE(QFileInfo(env.dir.filePath(QStringLiteral("home/.local"))).permissions() &
+                     groupOrOthers,
+                 QFile::Permissions());
+        QCOMPARE(QFileInfo(env.platform.configFolder).permissions() & groupOrOthers,
+                 QFile::Permissions());
+
+        archivio::Errore errore;
+        const QString plain = env.dir.filePath(QStringLiteral("cassa"));
+        const QString shared = env.dir.filePath(QStringLiteral("condivisa"));
+        QVERIFY(QDir().mkdir(plain) && QDir().mkdir(shared));
+        QVERIFY(QFile::setPermissions(shared, QFileInfo(shared).permissions() | QFile::WriteGroup));
+        QVERIFY(archivio::crea(plain + QStringLiteral("/CASSA.MDB"), &errore));
+        QVERIFY(archivio::crea(shared + QStringLiteral("/CASSA.MDB"), &errore));
+        QCOMPARE(QFileInfo(plain + QStringLiteral("/CASSA.MDB")).permissions() & groupOrOthers,
+                 QFile::Permissions());
+        QCOMPARE(QFileInfo(shared + QStringLiteral("/CASSA.MDB")).permissions() & groupOrOthers,
+                 QFile::ReadGroup | QFile::WriteGroup);
+        ::umask(umaskBefore);
     }
 
     void theSystemSingleInstanceLockRefusesASecondClaim() {
-        SystemPlatform first;
-        SystemPlatform second;
-        QVERIFY(first.claimSingleInstance());
-        QVERIFY(!second.claimSingleInstance());
+        QTemporaryDir runtime;
+        QVERIFY(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        QString lockPath;
+        {
+            SystemPlatform first;
+            SystemPlatform second;
+            QVERIFY(first.claimSingleInstance());
+            QVERIFY(!second.claimSingleInstance());
+            lockPath = first.singleInstanceLockPath();
+            QVERIFY(lockPath.startsWith(runtime.path() + QLatin1Char('/')));
+            QVERIFY(QFile::exists(lockPath));
+        }
+        QVERIFY(!QFile::exists(lockPath));
+
+        // A lock left by a copy that was killed names a process that is no longer running.
+        QByteArray lockText;
+        {
+            QLockFile left(lockPath);
+            QVERIFY(left.tryLock(0));
+            QFile f(lockPath);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            lockText = f.readAll();
+        }
+        QProcess killed;
+        killed.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo $$")});
+        QVERIFY(killed.waitForFinished());
+        const QByteArray deadPid = killed.readAllStandardOutput().trimmed();
+        writeFile(lockPath, deadPid + lockText.mid(lockText.indexOf('\n')));
+        SystemPlatform next;
+        QVERIFY(next.claimSingleInstance());
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 };
 

@@ -2,9 +2,13 @@
 
 #include <QPrinter>
 
-Interaction::Answer ScriptedInteraction::message(const QString& text, const QString& title,
-                                                 Icon icon, Buttons buttons) {
-    messages.append({text, title, icon, buttons});
+Interaction::Answer ScriptedInteraction::showMessage(const QString& text, const QString& title,
+                                                     Icon icon, Buttons buttons,
+                                                     std::optional<Answer> defaultAnswer) {
+    messages.append({text, title, icon, buttons, defaultAnswer});
+    if (duranteMessaggio) {
+        duranteMessaggio(messages.last());
+    }
     if (!answers.isEmpty()) {
         return answers.dequeue();
     }
@@ -30,6 +34,16 @@ bool ScriptedInteraction::choosePrinter(QPrinter& printer) {
     return true;
 }
 
+std::optional<QString> ScriptedInteraction::chooseSaveFile(const QString& title,
+                                                           const QString& proposedPath,
+                                                           const QString& filter) {
+    saveDialogs.append(title + QLatin1Char('|') + proposedPath + QLatin1Char('|') + filter);
+    if (saveAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    return saveAnswers.dequeue();
+}
+
 void ScriptedInteraction::clear() {
     messages.clear();
     answers.clear();
@@ -38,4 +52,7 @@ void ScriptedInteraction::clear() {
     inputAnswers.clear();
     printerDialogs = 0;
     cancelPrinter = false;
+    saveDialogs.clear();
+    saveAnswers.clear();
+    duranteMessaggio = nullptr;
 }

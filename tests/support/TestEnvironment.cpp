@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QUrl>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUrl>
 
 #include "Archivio.h"
+#include "InvioSuPulsanti.h"
 #include "Programma.h"
 #include "Services.h"
 #include "Sql.h"
@@ -19,6 +20,7 @@ TestEnvironment::TestEnvironment() {
     services::setInteraction(&ui);
     services::setClock(&clock);
     services::setPlatform(&platform);
+    installaInvioSuPulsanti();  // as the program does at start
     programma() = StatoProgramma{};
 }
 

@@ -1,8 +1,10 @@
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "AltroComputer.h"
 #include "ArchivioIva.h"
 #include "Colori.h"
 #include "FormHelpers.h"
@@ -29,6 +31,11 @@ class TestCodiciIva : public QObject {
         return {w->findChild<QRadioButton*>(QStringLiteral("optFlagArt8")),
                 w->findChild<QRadioButton*>(QStringLiteral("optFlagFattureEsenti")),
                 w->findChild<QRadioButton*>(QStringLiteral("optFlagAltreEsenzioni"))};
+    }
+    static void componi(QLineEdit* campo, const QString& testo) {
+        QInputMethodEvent evento;
+        evento.setCommitString(testo);
+        QApplication::sendEvent(campo, &evento);
     }
     static void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
     static void clicca(QWidget* w, const char* nome) {
@@ -90,7 +97,8 @@ class TestCodiciIva : public QObject {
         QVERIFY(pulsante(&w, "cmdSuc")->isEnabled());
         QVERIFY(pulsante(&w, "cmdNuovo")->isDefault());
 
-        QTest::keyClicks(codice(&w), QStringLiteral("a7b"));
+        QTest::keyClicks(codice(&w), QStringLiteral("a"));
+        componi(codice(&w), QStringLiteral("7b"));  // as an input method commits it
         QCOMPARE(codice(&w)->text(), QStringLiteral("7"));
         QCOMPARE(env.ui.beeps, 2);
         QTest::keyClick(codice(&w), Qt::Key_Tab);
@@ -223,6 +231,12 @@ class TestCodiciIva : public QObject {
             QVERIFY(opt->isEnabled());
         }
         QVERIFY(opzioni(&w)[0]->hasFocus());
+
+        // Text that an input method commits meets the same key rules as typed keys.
+        scriviAliquota(&w, "");
+        componi(aliquota(&w), QStringLiteral("12.5"));
+        QCOMPARE(aliquota(&w)->text(), QStringLiteral("125,00"));
+        QCOMPARE(env.ui.beeps, 1);
     }
 
     void aRateOtherThanZeroDropsTheExemption() {
@@ -316,6 +330,28 @@ class TestCodiciIva : public QObject {
                                              "necessario!")}));
         QVERIFY(descrizione(&w)->hasFocus());
         QCOMPARE(descrizioneSalvata(env, QStringLiteral("033")), QStringLiteral("Cambiata"));
+
+    }
+
+    // The same new code saved by another computer at the same moment: ours is stored over
+    // it, with no key error.
+    void aNewCodeSavedMeanwhileElsewhereIsUpdated() {
+        TestEnvironment env;
+        env.openNewArchive();
+        frmCodiciIva w(nullptr);
+        mostraAttiva(&w);
+        apriCodice(&w, "44");
+        QTest::keyClicks(descrizione(&w), QStringLiteral("Nostra"));
+        scriviAliquota(&w, "4");
+        AltroComputer altro(programma().PercorsoArchivio,
+                            QStringLiteral(R"(INSERT INTO "Codici Iva" ("Codice Iva",
+                                              "Descrizione Iva") VALUES ('044', 'Altrui'))"),
+                            {});
+        QTest::keyClick(aliquota(&w), Qt::Key_Return);
+        QVERIFY(altro.concluso());
+        QCOMPARE(testiMessaggi(env), QStringList());
+        QCOMPARE(descrizioneSalvata(env, QStringLiteral("044")), QStringLiteral("Nostra"));
+        QCOMPARE(quantiCodici(env), 1);
     }
 
     void browsingFollowsTheCodeOrder() {
@@ -324,7 +360,10 @@ class TestCodiciIva : public QObject {
         frmCodiciIva w(nullptr);
         mostraAttiva(&w);
 
-        for (const char* atteso : {"004", "007", "022"}) {
+        // From an empty code the previous button shows the first code.
+        clicca(&w, "cmdPre");
+        QCOMPARE(codice(&w)->text(), QStringLiteral("004"));
+        for (const char* atteso : {"007", "022"}) {
             clicca(&w, "cmdSuc");
             QCOMPARE(codice(&w)->text(), QString::fromLatin1(atteso));
         }
@@ -366,6 +405,13 @@ class TestCodiciIva : public QObject {
         QCOMPARE(descrizioneSalvata(env, QStringLiteral("022")), QStringLiteral("Salvata"));
         QCOMPARE(codice(&w)->text(), QStringLiteral("004"));
         QCOMPARE(descrizione(&w)->text(), QStringLiteral("Iva 4%"));
+
+        // From an empty code the next button shows the last code.
+        w.close();
+        frmCodiciIva nuova(nullptr);
+        mostraAttiva(&nuova);
+        clicca(&nuova, "cmdSuc");
+        QCOMPARE(codice(&nuova)->text(), QStringLiteral("022"));
     }
 
     void enterAndEscActOnlyOnARecord() {
