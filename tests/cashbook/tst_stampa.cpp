@@ -409,6 +409,16 @@ class TestStampa : public QObject {
                           Qt::LeftButton);
         QVERIFY(!annullata.PremutoOk);
         QVERIFY(annullata.isHidden());
+
+        // Enter on the focused cancel button cancels, although OK is the default button.
+        frmSelezione daTastiera;
+        daTastiera.show();
+        QVERIFY(QTest::qWaitForWindowActive(&daTastiera));
+        auto* annulla = daTastiera.findChild<QPushButton*>(QStringLiteral("cmdAnnulla"));
+        annulla->setFocus();
+        QTest::keyClick(annulla, Qt::Key_Return);
+        QVERIFY(!daTastiera.PremutoOk);
+        QVERIFY(daTastiera.isHidden());
     }
 
     void cancellingOrFailingPrintsNothing() {
