@@ -31,11 +31,11 @@
 #include "Aspetto.h"
 #include "Avvio.h"
 #include "Clock.h"
+#include "InvioSuPulsanti.h"
 #include "Platform.h"
 #include "QtInteraction.h"
 #include "Services.h"
 #include "frmAccesso.h"
-#include "frmVardello.h"
 
 namespace {
 
@@ -90,12 +90,14 @@ class CartellaProva : public SystemPlatform {
     QString cartella_;
 };
 
-// The program's own start-up, as main() runs it, up to the log-in window painted. Prints the
-// milliseconds of the archive's opening.
+// The program's own start-up, as main() and avviaProgramma() run it, up to the log-in window
+// painted (the main window is built only after the log-in). Prints the milliseconds of the
+// archive's opening.
 int avvioVardello(int argc, char** argv, const QString& cartella) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     impostaAspetto();
+    installaInvioSuPulsanti();
     QtInteraction interaction;
     SystemClock clock;
     CartellaProva platform(cartella);
@@ -103,7 +105,6 @@ int avvioVardello(int argc, char** argv, const QString& cartella) {
     services::setClock(&clock);
     services::setPlatform(&platform);
 
-    frmVardello finestra;
     QElapsedTimer apertura;
     apertura.start();
     if (!apriArchivioAllAvvio()) {
@@ -111,7 +112,7 @@ int avvioVardello(int argc, char** argv, const QString& cartella) {
     }
     std::printf("%.3f\n", static_cast<double>(apertura.nsecsElapsed()) / 1e6);
     std::fflush(stdout);
-    frmAccesso accesso(&finestra);
+    frmAccesso accesso;
     FinePrimoDisegno fine;
     accesso.installEventFilter(&fine);
     accesso.show();

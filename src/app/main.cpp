@@ -2,6 +2,7 @@
 #include <QLocale>
 
 #include "Aspetto.h"
+#include "AvvioProgramma.h"
 #include "Clock.h"
 #include "ComandiAmministratore.h"
 #include "ComandoEsporta.h"
@@ -48,13 +49,13 @@ int main(int argc, char* argv[]) {
     services::setClock(&clock);
     services::setPlatform(&platform);
 
-    frmVardello finestra;
     if (QCoreApplication::arguments().contains(QStringLiteral("--prova-avvio"))) {
-        return provaAvvio(finestra);
+        return provaAvvio();
     }
-    if (!finestra.Avvio()) {
+    const std::unique_ptr<frmVardello> finestra = avviaProgramma();
+    if (!finestra) {
         return 1;
     }
-    finestra.showMaximized();
+    finestra->showMaximized();
     return QApplication::exec();
 }
