@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n libgl-dev
   libxlsxwriter-dev python3-openpyxl
-  libsqlite3-dev libbenchmark-dev poppler-utils postgresql
+  libsqlite3-dev libbenchmark-dev poppler-utils postgresql fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

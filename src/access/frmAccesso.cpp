@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 
 #include "BusyPointer.h"
@@ -18,6 +17,7 @@
 #include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
+#include "ImmaginiPulsanti.h"
 #include "Programma.h"
 #include "Services.h"
 #include "Utenti.h"
@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int kTentativiConsentiti = 3;
-const QString kTitoloMessaggi = QStringLiteral("Tellarix");
+const QString kTitoloMessaggi = QStringLiteral("Vardello");
 
 QString nomeUltimoUtente() {
     return QStringLiteral("Accesso ") + NomeComputer();
@@ -85,7 +85,7 @@ void frmAccesso::costruisciFinestra() {
     cmbUtente->setCompleter(nullptr);
     cmbUtente->setFont(QFont(QStringLiteral("Arial")));
     cmbUtente->setToolTip(
-        QStringLiteral("Scegliere il nome dell'utente con il quale accedere Tellarix"));
+        QStringLiteral("Scegliere il nome dell'utente con il quale accedere a Vardello"));
     cmbUtente->setGeometry(100, 66, 300, 21);
 
     etichetta(QStringLiteral("Password"), picAccesso, 20, 102);
@@ -93,7 +93,7 @@ void frmAccesso::costruisciFinestra() {
     txtPwd->setObjectName(QStringLiteral("txtPwd"));
     txtPwd->setEchoMode(QLineEdit::Password);
     txtPwd->setMaxLength(14);
-    txtPwd->setToolTip(QStringLiteral("Inserire la password con la quale accedere a Tellarix"));
+    txtPwd->setToolTip(QStringLiteral("Inserire la password con la quale accedere a Vardello"));
     txtPwd->setGeometry(100, 98, 160, 21);
     (new EventiCampo(this))
         ->collega(txtPwd, {[this] { EntraCampo(txtPwd); }, [this] { EsciCampo(txtPwd); }, {}});
@@ -107,7 +107,7 @@ void frmAccesso::costruisciFinestra() {
         box->setObjectName(QStringLiteral("txtData%1").arg(i));
         box->setMaxLength(2);
         box->setAlignment(Qt::AlignCenter);
-        box->setEnabled(false);
+        CampoVisualizzazione(box);
         box->setGeometry(100 + (i % 3) * 30, i < 3 ? 130 : 162, 26, 21);
         if (i >= 3) {
             box->setPalette(orologio);
@@ -118,16 +118,16 @@ void frmAccesso::costruisciFinestra() {
     txtData[0]->setToolTip(QStringLiteral("Visualizza la data"));
     txtData[3]->setToolTip(QStringLiteral("Visualizza l'ora, i minuti e i secondi"));
 
-    auto pulsante = [this](const QString& nome, QStyle::StandardPixmap icona, int x) {
+    auto pulsante = [this](const QString& nome, const char* immagine, int x) {
         auto* b = new QPushButton(picAccesso);
         b->setObjectName(nome);
-        b->setIcon(style()->standardIcon(icona));
+        b->setIcon(immaginePulsante(QString::fromLatin1(immagine)));
         b->setGeometry(x, 205, 40, 32);
         return b;
     };
-    cmdOk = pulsante(QStringLiteral("cmdOk"), QStyle::SP_DialogOkButton, 270);
-    cmdAnnulla = pulsante(QStringLiteral("cmdAnnulla"), QStyle::SP_DialogCancelButton, 315);
-    cmdReset = pulsante(QStringLiteral("cmdReset"), QStyle::SP_BrowserReload, 360);
+    cmdOk = pulsante(QStringLiteral("cmdOk"), "OK", 270);
+    cmdAnnulla = pulsante(QStringLiteral("cmdAnnulla"), "ANNULLA", 315);
+    cmdReset = pulsante(QStringLiteral("cmdReset"), "OROLOGIO", 360);
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &frmAccesso::cmdOk_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &frmAccesso::cmdAnnulla_Click);

@@ -3,7 +3,7 @@
 
 #include <QCollator>
 #include <QEvent>
-#include <QFontDatabase>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,11 +13,13 @@
 #include <algorithm>
 
 #include "BusyPointer.h"
+#include "Caratteri.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
+#include "ImmaginiPulsanti.h"
 #include "Programma.h"
 #include "Services.h"
 #include "UnioneUtenti.h"
@@ -103,8 +105,8 @@ void frmUtenti::costruisciFinestra() {
 
     lstUtenti = new QListWidget(this);
     lstUtenti->setObjectName(QStringLiteral("lstUtenti"));
-    QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fisso.setFamilies({QStringLiteral("Fixedsys"), fisso.family()});
+    QFont fisso = carattereFisso();
+    fisso.setFamilies(QStringList{QStringLiteral("Fixedsys")} + fisso.families());
     lstUtenti->setFont(fisso);
     lstUtenti->setSelectionMode(QAbstractItemView::SingleSelection);
     lstUtenti->setTextElideMode(Qt::ElideNone);
@@ -133,16 +135,21 @@ void frmUtenti::costruisciFinestra() {
     connect(cmdVaria, &QPushButton::clicked, this, &frmUtenti::cmdVaria_Click);
     connect(cmdCanc, &QPushButton::clicked, this, &frmUtenti::cmdCanc_Click);
 
-    auto campo = [this](const QString& nome, const QString& etichetta, int y, int lunghezza) {
-        (new QLabel(etichetta, this))->move(10, y + 3);
+    // The fields run under the list and the buttons, to the window's right margin; the save
+    // and cancel buttons stand in a row below them.
+    const int destra = colonna + 90;
+    auto campo = [this, destra](const QString& nome, const QString& etichetta, int y,
+                                int lunghezza) {
+        (new QLabel(etichetta, this))->setGeometry(10, y + 3, 95, 16);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(nome);
         edit->setMaxLength(lunghezza);
-        edit->setGeometry(110, y, 200, 21);
+        edit->setGeometry(110, y, destra - 110, 21);
         DisabilitaCampo(edit);
         return edit;
     };
     txtUtente = campo(QStringLiteral("txtUtente"), QStringLiteral("Utente"), 198, kLunghezzaNome);
+    CampoVisualizzazione(txtUtente);
     txtPwd = campo(QStringLiteral("txtPwd"), QStringLiteral("Password"), 226, kLunghezzaPassword);
     txtConfermaPwd = campo(QStringLiteral("txtConfermaPwd"), QStringLiteral("Conferma pwd"), 254,
                            kLunghezzaPassword);
@@ -154,12 +161,14 @@ void frmUtenti::costruisciFinestra() {
             {[password] { EntraCampo(password); }, [password] { EsciCampo(password); }, {}});
     }
 
-    cmdOk = pulsante(QStringLiteral("cmdOk"), QString(), 226);
-    cmdOk->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    cmdOk = pulsante(QStringLiteral("cmdOk"), QString(), 286);
+    cmdOk->setGeometry(destra - 2 * 44 - 6, 286, 44, 30);
+    cmdOk->setIcon(immaginePulsante(QStringLiteral("SALVA")));
     cmdOk->setToolTip(QStringLiteral("Salva i dati"));
     cmdOk->setDefault(true);
-    cmdAnnulla = pulsante(QStringLiteral("cmdAnnulla"), QString(), 254);
-    cmdAnnulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    cmdAnnulla = pulsante(QStringLiteral("cmdAnnulla"), QString(), 286);
+    cmdAnnulla->setGeometry(destra - 44, 286, 44, 30);
+    cmdAnnulla->setIcon(immaginePulsante(QStringLiteral("ANNULLA")));
     cmdAnnulla->setToolTip(QStringLiteral("Esci"));
     connect(cmdOk, &QPushButton::clicked, this, &frmUtenti::cmdOk_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -172,7 +181,7 @@ void frmUtenti::costruisciFinestra() {
     setTabOrder(txtPwd, txtConfermaPwd);
     setTabOrder(txtConfermaPwd, cmdOk);
     setTabOrder(cmdOk, cmdAnnulla);
-    setFixedSize(colonna + 90 + 10, 292);
+    setFixedSize(destra + 10, 326);
 }
 
 bool frmUtenti::Localizza_Record(QListWidget* ControlloDest) {
@@ -214,7 +223,7 @@ void frmUtenti::lstUtenti_DblClick(QListWidgetItem* riga) {
 void frmUtenti::cmdNuovo_Click() {
     const std::optional<QString> risposta =
         services::ui().inputBox(QStringLiteral("Inserire il nome del nuovo utente"),
-                                QStringLiteral("[Morvida] - Nuovo utente"), QString());
+                                QStringLiteral("Vardello - Nuovo utente"), QString());
     if (risposta && !risposta->trimmed().isEmpty()) {
         lstUtenti->addItem(rigaUtente(*risposta, QString()));
     }

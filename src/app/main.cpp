@@ -1,9 +1,8 @@
 #include <QApplication>
-#include <QFont>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
+#include "Aspetto.h"
+#include "AvvioProgramma.h"
 #include "Clock.h"
 #include "ComandiAmministratore.h"
 #include "ComandoEsporta.h"
@@ -40,18 +39,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     identify();
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    // The windows place their controls in twips for an 8-point interface font; with the
-    // desktop's larger default the captions under the fields would be cut.
-    QFont carattere = QApplication::font();
-    carattere.setPointSizeF(8);
-    QApplication::setFont(carattere);
-
-    // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
-    QTranslator qtItaliano;
-    if (qtItaliano.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtItaliano);
-    }
+    impostaAspetto();
 
     installaInvioSuPulsanti();
     QtInteraction interaction;
@@ -61,13 +49,13 @@ int main(int argc, char* argv[]) {
     services::setClock(&clock);
     services::setPlatform(&platform);
 
-    frmVardello finestra;
     if (QCoreApplication::arguments().contains(QStringLiteral("--prova-avvio"))) {
-        return provaAvvio(finestra);
+        return provaAvvio();
     }
-    if (!finestra.Avvio()) {
+    const std::unique_ptr<frmVardello> finestra = avviaProgramma();
+    if (!finestra) {
         return 1;
     }
-    finestra.showMaximized();
+    finestra->showMaximized();
     return QApplication::exec();
 }

@@ -65,7 +65,7 @@ bool CampiIvaMovimento::codiceVuoto() const {
 }
 
 QString CampiIvaMovimento::titoloMessaggi() const {
-    return c_.finestra->windowTitle().toUpper();
+    return titoloMessaggiDi(c_.finestra);
 }
 
 void CampiIvaMovimento::EntraCodiceIva() {

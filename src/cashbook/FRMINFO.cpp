@@ -1,10 +1,10 @@
 #include "FRMINFO.h"
 #include "CentraFinestra.h"
+#include "ImmaginiPulsanti.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 FRMINFO::FRMINFO(QWidget* parent) : QDialog(parent) {
@@ -40,7 +40,7 @@ FRMINFO::FRMINFO(QWidget* parent) : QDialog(parent) {
 
     auto* cmdOk = new QPushButton(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    cmdOk->setIcon(immaginePulsante(QStringLiteral("OK")));
     cmdOk->setToolTip(QStringLiteral("Chiude la finestra"));
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -6,11 +6,12 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "AvvioProgramma.h"
 #include "Programma.h"
 #include "frmAccesso.h"
 #include "frmVardello.h"
 
-int provaAvvio(frmVardello& finestra) {
+int provaAvvio() {
     // The start-up's windows are modal: a timer inside their event loops answers them. A
     // message is written out and closed; a log-in window shown again after it (a refused
     // password) is cancelled, so the check ends instead of waiting for someone to type.
@@ -34,7 +35,7 @@ int provaAvvio(frmVardello& finestra) {
         }
     });
     risponditore.start(50);
-    const bool avviato = finestra.Avvio();
+    const bool avviato = avviaProgramma() != nullptr;
     risponditore.stop();
     if (!avviato || messaggio) {
         std::fprintf(stderr, "Prova di avvio non riuscita.\n");

@@ -274,6 +274,9 @@ void StampaMese(QSqlDatabase db, const DatiStampaMese& mese) {
             pagina.rettangolo(5, 7, 202, 18);
             pagina.spessoreLinea(1);
             pagina.carattere(20, true);
+            // A long "Titolo stampa" takes a smaller size rather than run under the date
+            // line's frame or off the page.
+            pagina.adattaCarattere(titoloPagina, 141 - 5 - 0.5);
             pagina.testo(5, 10, titoloPagina);
             pagina.spessoreLinea(1);
             pagina.rettangolo(141, 7, 202, 11);

@@ -4,7 +4,9 @@
 #include <QFontMetricsF>
 #include <QPen>
 #include <QPrinter>
+#include <cmath>
 
+#include "Caratteri.h"
 #include "FormHelpers.h"
 
 StampaCassaPagina::StampaCassaPagina(QPrinter& stampante) : stampante_(stampante) {}
@@ -65,14 +67,35 @@ void StampaCassaPagina::spessoreLinea(int punti) {
     pittore_.setPen(penna);
 }
 
+QFont StampaCassaPagina::font() const {
+    QFont carattere = carattereFisso(punti_);
+    carattere.setBold(grassetto_);
+    return carattere;
+}
+
+double StampaCassaPagina::larghezza(const QString& testo) const {
+    const QFontMetricsF misure(font(), pittore_.device());
+    return misure.horizontalAdvance(testo) / pittore_.deviceTransform().m11();
+}
+
+void StampaCassaPagina::adattaCarattere(const QString& testo, double larghezzaMassima) {
+    // Fixed pitch: the width grows with the size, so one proportion nearly fits; the loop
+    // takes off what the printer's rounding of the glyphs adds.
+    const double misura = larghezza(testo);
+    if (misura <= larghezzaMassima) {
+        return;
+    }
+    punti_ = std::floor(punti_ * larghezzaMassima / misura * 4) / 4;
+    while (punti_ > 1 && larghezza(testo) > larghezzaMassima) {
+        punti_ -= 0.25;
+    }
+}
+
 void StampaCassaPagina::testo(double x, double y, const QString& testo) {
     // Text is set in the printer's own resolution, so that the characters keep the metrics of
     // the size asked for and the fixed-pitch columns line up.
     const QPointF punto = pittore_.deviceTransform().map(QPointF(x, y));
-    QFont carattere(QStringLiteral("Courier New"));
-    carattere.setStyleHint(QFont::TypeWriter);
-    carattere.setPointSizeF(punti_);
-    carattere.setBold(grassetto_);
+    const QFont carattere = font();
     pittore_.save();
     pittore_.resetTransform();
     pittore_.setFont(carattere);

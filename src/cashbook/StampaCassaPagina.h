@@ -27,10 +27,15 @@ class StampaCassaPagina {
     void carattere(double punti, bool grassetto);
     void spessoreLinea(int punti);
     void testo(double x, double y, const QString& testo);
+    // The width in millimetres that testo takes in the current font.
+    double larghezza(const QString& testo) const;
+    // The current font, made smaller when testo would be wider than larghezzaMassima mm.
+    void adattaCarattere(const QString& testo, double larghezzaMassima);
     void rettangolo(double x1, double y1, double x2, double y2);
 
   private:
     void preparaPagina();
+    QFont font() const;
 
     QPrinter& stampante_;
     QPainter pittore_;

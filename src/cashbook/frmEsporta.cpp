@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "BusyPointer.h"
@@ -18,6 +17,7 @@
 #include "EsportaCassa.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
+#include "ImmaginiPulsanti.h"
 #include "ItalianDate.h"
 #include "Programma.h"
 #include "Services.h"
@@ -41,10 +41,10 @@ frmEsporta::frmEsporta(const QDate& mese, QWidget* parent) : QDialog(parent) {
     scelte->addWidget(optXlsx);
     scelte->addWidget(optCsv);
 
-    cmdOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton),
+    cmdOk = new QPushButton(immaginePulsante(QStringLiteral("SALVA")),
                             QStringLiteral("Esporta"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdAnnulla = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    cmdAnnulla = new QPushButton(immaginePulsante(QStringLiteral("ANNULLA")),
                                  QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
     cmdAnnulla->setToolTip(QStringLiteral("Esci"));

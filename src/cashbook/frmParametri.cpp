@@ -3,21 +3,22 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
+
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 #include "BusyPointer.h"
+#include "Caratteri.h"
 #include "Colori.h"
 #include "CopieSicurezza.h"
 #include "DatiCondivisi.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
+#include "ImmaginiPulsanti.h"
 #include "NumberPattern.h"
 #include "Programma.h"
 #include "Services.h"
@@ -39,7 +40,7 @@ frmParametri::frmParametri(QWidget* parent) : QDialog(parent) {
 }
 
 void frmParametri::costruisciFinestra() {
-    QFont fisso = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fisso = carattereFisso();
 
     auto* corniceIva = new QGroupBox(QStringLiteral("Parametri gestione I.V.A."), this);
     corniceIva->setGeometry(10, 8, 420, 120);
@@ -59,7 +60,7 @@ void frmParametri::costruisciFinestra() {
     txtDescrizioneIva->setObjectName(QStringLiteral("txtDescrizioneIva"));
     txtDescrizioneIva->setMaxLength(20);
     txtDescrizioneIva->setGeometry(70, 80, 200, 21);
-    DisabilitaCampo(txtDescrizioneIva);
+    CampoVisualizzazione(txtDescrizioneIva);
 
     auto* corniceStampe = new QGroupBox(QStringLiteral("Parametri stampe"), this);
     corniceStampe->setGeometry(10, 136, 420, 100);
@@ -109,11 +110,11 @@ void frmParametri::costruisciFinestra() {
     cmdAzzeraArchivi->setGeometry(10, 356, 120, 32);
     cmdOk = new QPushButton(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    cmdOk->setIcon(immaginePulsante(QStringLiteral("OK")));
     cmdOk->setGeometry(330, 356, 46, 32);
     cmdAnnulla = new QPushButton(this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
-    cmdAnnulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    cmdAnnulla->setIcon(immaginePulsante(QStringLiteral("ANNULLA")));
     cmdAnnulla->setToolTip(QStringLiteral("Esci"));
     cmdAnnulla->setGeometry(384, 356, 46, 32);
     // The window has no default button: Enter in a field confirms nothing.

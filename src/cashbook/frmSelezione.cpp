@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 #include "Colori.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
+#include "ImmaginiPulsanti.h"
 
 frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelezione"));
@@ -17,10 +17,9 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
 
     txtDaData = creaCampoData(this, QStringLiteral("txtDaData"));
     txtAData = creaCampoData(this, QStringLiteral("txtAData"));
-    cmdOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
-                            this);
+    cmdOk = new QPushButton(immaginePulsante(QStringLiteral("OK")), QStringLiteral("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdAnnulla = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    cmdAnnulla = new QPushButton(immaginePulsante(QStringLiteral("ANNULLA")),
                                  QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
     cmdAnnulla->setToolTip(QStringLiteral("Esci"));

@@ -10,9 +10,9 @@
 #include <QTabBar>
 #include <utility>
 
-#include "Avvio.h"
 #include "CampiIvaMovimento.h"
 #include "CopiaAllUscita.h"
+#include "FormHelpers.h"
 #include "GrigliaCassa.h"
 #include "MessaggiCassa.h"
 #include "Parametri.h"
@@ -20,7 +20,6 @@
 #include "Services.h"
 #include "Twips.h"
 #include "ValutaBox.h"
-#include "frmAccesso.h"
 
 namespace {
 constexpr int kPrimoAnno = 1996;
@@ -38,25 +37,6 @@ frmVardello::frmVardello(QWidget* parent) : QWidget(parent) {
 }
 
 frmVardello::~frmVardello() = default;
-
-bool frmVardello::Avvio() {
-    if (!apriArchivioAllAvvio()) {
-        return false;
-    }
-    lblPercorsoArchivi->setText(QStringLiteral("Percorso archivi: ") +
-                                programma().PercorsoArchivio);
-    {
-        // Only a successful log-in sets UtenteCorrente; cancelling, a third wrong password or
-        // closing the log-in window leave it empty and the program ends.
-        frmAccesso accesso(this);
-        accesso.exec();
-    }
-    if (programma().UtenteCorrente.isEmpty()) {
-        return false;
-    }
-    Prepara();
-    return true;
-}
 
 void frmVardello::Prepara() {
     copiaAllUscita_ = true;
@@ -136,7 +116,7 @@ bool frmVardello::mostraMese(const QDate& data) {
 }
 
 QString frmVardello::titoloMessaggi() const {
-    return windowTitle().toUpper();
+    return titoloMessaggiDi(this);
 }
 
 void frmVardello::Carica_parametri_predefiniti() {

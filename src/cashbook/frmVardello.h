@@ -33,11 +33,9 @@ class frmVardello : public QWidget {
     explicit frmVardello(QWidget* parent = nullptr);
     ~frmVardello() override;
 
-    // The whole start-up. False when the program must end (second copy, archive that cannot
-    // be opened, log-in refused); the person has been told why.
-    bool Avvio();
-    // The start-up after the log-in: title, years, month shown, parameters, VAT controls,
-    // operation descriptions. Needs DbArchivio open and UtenteCorrente set.
+    // The start-up after the log-in (avviaProgramma builds the window after it): title, years,
+    // month shown, parameters, VAT controls, operation descriptions. Needs DbArchivio open and
+    // UtenteCorrente set.
     void Prepara();
 
     // The first day of the month chosen with the year list and the month tabs.

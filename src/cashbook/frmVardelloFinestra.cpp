@@ -1,18 +1,18 @@
 // The main window's controls, their places in twips (15 twips are one pixel) and their events.
 #include <QComboBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabBar>
 #include <limits>
 
 #include "CampiIvaMovimento.h"
+#include "Caratteri.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
 #include "FormHelpers.h"
 #include "GrigliaCassa.h"
+#include "ImmaginiPulsanti.h"
 #include "ModelloCassa.h"
 #include "Twips.h"
 #include "ValutaBox.h"
@@ -30,6 +30,19 @@ void colloca(QWidget* controllo, int x, int y, int larghezza, int altezza) {
     controllo->setGeometry(pixel(x), pixel(y), pixel(larghezza), pixel(altezza));
 }
 
+// A caption that does not fit its place at the interface font takes a smaller size, so it is
+// never cut (a desktop font wider than the one the places were made for).
+void adattaAllaLarghezza(QLabel* label) {
+    QFont carattere = label->font();
+    while (carattere.pointSizeF() > 6 &&
+           QFontMetrics(carattere).horizontalAdvance(label->text()) > label->width()) {
+        carattere.setPointSizeF(carattere.pointSizeF() - 0.25);
+    }
+    if (carattere != label->font()) {
+        label->setFont(carattere);
+    }
+}
+
 QLabel* etichetta(QWidget* pannello, const QString& testo, int x, int y, int larghezza,
                   const QString& nome = {}) {
     auto* label = new QLabel(testo, pannello);
@@ -37,6 +50,7 @@ QLabel* etichetta(QWidget* pannello, const QString& testo, int x, int y, int lar
         label->setObjectName(nome);
     }
     colloca(label, x, y, larghezza, kAltezzaEtichetta);
+    adattaAllaLarghezza(label);
     return label;
 }
 
@@ -57,10 +71,7 @@ QLineEdit* casella(QWidget* pannello, const QString& nome, int x, int y, int lar
 }
 
 QFont passoFisso() {
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
+    return carattereFisso(9);
 }
 
 ValutaBox* importo(QWidget* pannello, const QString& nome, int x, int y, int larghezza) {
@@ -73,16 +84,15 @@ ValutaBox* importo(QWidget* pannello, const QString& nome, int x, int y, int lar
 }
 
 QLineEdit* soloLettura(QLineEdit* casella) {
-    DisabilitaCampo(casella);
+    CampoVisualizzazione(casella);
     return casella;
 }
 
-QPushButton* pulsante(QWidget* pannello, const QString& nome, const QString& icona,
-                      QStyle::StandardPixmap ripiego, const QString& suggerimento, int x, int y,
-                      int larghezza, int altezza) {
+QPushButton* pulsante(QWidget* pannello, const QString& nome, const char* immagine,
+                      const QString& suggerimento, int x, int y, int larghezza, int altezza) {
     auto* cmd = new QPushButton(pannello);
     cmd->setObjectName(nome);
-    cmd->setIcon(QIcon::fromTheme(icona, pannello->style()->standardIcon(ripiego)));
+    cmd->setIcon(immaginePulsante(QString::fromLatin1(immagine)));
     cmd->setIconSize(QSize(pixel(altezza) - 8, pixel(altezza) - 8));
     cmd->setToolTip(suggerimento);
     colloca(cmd, x, y, larghezza, altezza);
@@ -112,6 +122,9 @@ void frmVardello::costruisciFinestra() {
                            txtCodiceIva, txtDescrizioneIva, txtAliquota, txtImponibileIva,
                            txtImpostaIva, txtDataDoc},
         this);
+    // Never so small that the lower panel's fields and buttons are cut: as wide as its widest
+    // row, as high as the panel and a few rows of the grid.
+    setMinimumSize(pixel(10380), pixel(kAltezzaPannello + 2000));
     resize(pixel(10500), pixel(9000));
 }
 
@@ -129,10 +142,11 @@ void frmVardello::costruisciCampi(QWidget* p) {
     txtUscite = importo(p, QStringLiteral("txtUscite"), 7200, 0, 1440);
     // No length limit: a number past 999.999 must show whole, as the change stores it back.
     txtNumProg = soloLettura(casella(p, QStringLiteral("txtNumProg"), 8700, 0, 1200));
-    etichetta(p, QStringLiteral("Data registrazione"), 60, 300, 1380);
-    etichetta(p, QStringLiteral("Descrizione operazione"), 1500, 300, 4155);
-    etichetta(p, QStringLiteral("Entrate"), 5700, 300, 1440);
-    etichetta(p, QStringLiteral("Uscite"), 7200, 300, 1440);
+    // Each caption may use the whole width up to the next column.
+    etichetta(p, QStringLiteral("Data registrazione"), 60, 300, 1410);
+    etichetta(p, QStringLiteral("Descrizione operazione"), 1500, 300, 4170);
+    etichetta(p, QStringLiteral("Entrate"), 5700, 300, 1470);
+    etichetta(p, QStringLiteral("Uscite"), 7200, 300, 1470);
     etichetta(p, QStringLiteral("Progr."), 8700, 300, 1200);
 
     txtCodiceIva = casella(p, QStringLiteral("txtCodiceIva"), 60, 540, 480);
@@ -149,16 +163,16 @@ void frmVardello::costruisciCampi(QWidget* p) {
         soloLettura(collocato(creaCampoData(p, QStringLiteral("txtDataIns")), 8160, 540, 1200));
     txtOraIns =
         soloLettura(collocato(creaCampoOra(p, QStringLiteral("txtOraIns")), 9420, 540, 600));
-    lblIva = etichetta(p, QStringLiteral("Codice IVA"), 60, 840, 2700, QStringLiteral("lblIva"));
-    lblImponibileIva = etichetta(p, QStringLiteral("Imponibile + IVA"), 2820, 840, 1500,
+    lblIva = etichetta(p, QStringLiteral("Codice IVA"), 60, 840, 2730, QStringLiteral("lblIva"));
+    lblImponibileIva = etichetta(p, QStringLiteral("Imponibile + IVA"), 2820, 840, 1530,
                                  QStringLiteral("lblImponibileIva"));
-    lblImpostaIva = etichetta(p, QStringLiteral("Imposta IVA"), 4380, 840, 1500,
+    lblImpostaIva = etichetta(p, QStringLiteral("Imposta IVA"), 4380, 840, 1530,
                               QStringLiteral("lblImpostaIva"));
-    lblDataDoc = etichetta(p, QStringLiteral("Data com. IVA"), 5940, 840, 1200,
+    lblDataDoc = etichetta(p, QStringLiteral("Data com. IVA"), 5940, 840, 1230,
                            QStringLiteral("lblDataDoc"));
-    etichetta(p, QStringLiteral("Utente"), 7200, 840, 900);
-    etichetta(p, QStringLiteral("Data ins."), 8160, 840, 1200);
-    etichetta(p, QStringLiteral("Ora ins."), 9420, 840, 600);
+    etichetta(p, QStringLiteral("Utente"), 7200, 840, 930);
+    etichetta(p, QStringLiteral("Data ins."), 8160, 840, 1230);
+    etichetta(p, QStringLiteral("Ora ins."), 9420, 840, 720);
 }
 
 void frmVardello::costruisciTotali(QWidget* p) {
@@ -217,15 +231,12 @@ void frmVardello::costruisciTotali(QWidget* p) {
 }
 
 void frmVardello::costruisciComandi(QWidget* p) {
-    cmdIns = pulsante(p, QStringLiteral("cmdIns"), QStringLiteral("list-add"),
-                      QStyle::SP_FileDialogNewFolder, QStringLiteral("Inserisce il movimento"),
-                      7920, 1080, 720, 1035);
-    cmdVar = pulsante(p, QStringLiteral("cmdVar"), QStringLiteral("document-save"),
-                      QStyle::SP_DialogSaveButton, QStringLiteral("Registra la variazione"), 8700,
-                      1080, 720, 1035);
-    cmdCanc =
-        pulsante(p, QStringLiteral("cmdCanc"), QStringLiteral("edit-delete"), QStyle::SP_TrashIcon,
-                 QStringLiteral("Cancella le righe selezionate"), 9420, 1080, 720, 1035);
+    cmdIns = pulsante(p, QStringLiteral("cmdIns"), "INSERISCI",
+                      QStringLiteral("Inserisce il movimento"), 7920, 1080, 720, 1035);
+    cmdVar = pulsante(p, QStringLiteral("cmdVar"), "VARIA",
+                      QStringLiteral("Registra la variazione"), 8700, 1080, 720, 1035);
+    cmdCanc = pulsante(p, QStringLiteral("cmdCanc"), "ELIMINA",
+                       QStringLiteral("Cancella le righe selezionate"), 9420, 1080, 720, 1035);
 
     tabMesi = new QTabBar(p);
     tabMesi->setObjectName(QStringLiteral("tabMesi"));
@@ -237,37 +248,29 @@ void frmVardello::costruisciComandi(QWidget* p) {
     colloca(tabMesi, 60, 2340, 10080, 330);
 
     const int y = 2760;
-    cmdEsci =
-        pulsante(p, QStringLiteral("cmdEsci"), QStringLiteral("application-exit"),
-                 QStyle::SP_DialogCloseButton, QStringLiteral("Esci"), 0, y, 855, kAltezzaPulsante);
-    cmdStampa = pulsante(p, QStringLiteral("cmdStampa"), QStringLiteral("document-print"),
-                         QStyle::SP_FileIcon, QStringLiteral("Apre la finestra di stampa"), 900, y,
-                         855, kAltezzaPulsante);
-    cmdServizi = pulsante(p, QStringLiteral("cmdServizi"), QStringLiteral("preferences-system"),
-                          QStyle::SP_FileDialogDetailedView, QStringLiteral("Parametri"), 1920, y,
-                          855, kAltezzaPulsante);
-    cmdCodiciIva = pulsante(p, QStringLiteral("cmdCodiciIva"),
-                            QStringLiteral("accessories-calculator"), QStyle::SP_FileDialogListView,
+    cmdEsci = pulsante(p, QStringLiteral("cmdEsci"), "ESCI", QStringLiteral("Esci"), 0, y, 855,
+                       kAltezzaPulsante);
+    cmdStampa =
+        pulsante(p, QStringLiteral("cmdStampa"), "STAMPA",
+                 QStringLiteral("Apre la finestra di stampa"), 900, y, 855, kAltezzaPulsante);
+    cmdServizi = pulsante(p, QStringLiteral("cmdServizi"), "PARAMETRI", QStringLiteral("Parametri"),
+                          1920, y, 855, kAltezzaPulsante);
+    cmdCodiciIva = pulsante(p, QStringLiteral("cmdCodiciIva"), "CODICI_IVA",
                             QStringLiteral("Codici IVA"), 2820, y, 855, kAltezzaPulsante);
-    cmdSituazioneIva =
-        pulsante(p, QStringLiteral("cmdSituazioneIva"), QStringLiteral("x-office-spreadsheet"),
-                 QStyle::SP_FileDialogContentsView, QStringLiteral("Situazione IVA"), 3840, y, 855,
-                 kAltezzaPulsante);
-    cmdInfo = pulsante(p, QStringLiteral("cmdInfo"), QStringLiteral("help-about"),
-                       QStyle::SP_MessageBoxInformation, QStringLiteral("Informazioni su Vardello"),
-                       5340, y, 855, kAltezzaPulsante);
-    cmdUtenti =
-        pulsante(p, QStringLiteral("cmdUtenti"), QStringLiteral("system-users"),
-                 QStyle::SP_DirHomeIcon, QStringLiteral("Utenti"), 6600, y, 855, kAltezzaPulsante);
-    cmdCopia = pulsante(p, QStringLiteral("cmdCopia"), QStringLiteral("edit-copy"),
-                        QStyle::SP_FileLinkIcon, QStringLiteral("Copia le righe selezionate"), 7620,
-                        y, 855, kAltezzaPulsante);
+    cmdSituazioneIva = pulsante(p, QStringLiteral("cmdSituazioneIva"), "SITUAZIONE_IVA",
+                                QStringLiteral("Situazione IVA"), 3840, y, 855, kAltezzaPulsante);
+    cmdInfo = pulsante(p, QStringLiteral("cmdInfo"), "INFO",
+                       QStringLiteral("Informazioni su Vardello"), 5340, y, 855, kAltezzaPulsante);
+    cmdUtenti = pulsante(p, QStringLiteral("cmdUtenti"), "UTENTI", QStringLiteral("Utenti"), 6600,
+                         y, 855, kAltezzaPulsante);
+    cmdCopia =
+        pulsante(p, QStringLiteral("cmdCopia"), "COPIA",
+                 QStringLiteral("Copia le righe selezionate"), 7620, y, 855, kAltezzaPulsante);
     // Narrower than its neighbours, so every other button keeps its place (ImpostaGestioni
     // moves it with cmdInfo).
-    cmdEsporta =
-        pulsante(p, QStringLiteral("cmdEsporta"), QStringLiteral("document-export"),
-                 QStyle::SP_DialogSaveButton, QStringLiteral("Esporta per il commercialista"),
-                 kEsportaConIva, y, kLarghezzaEsporta, kAltezzaPulsante);
+    cmdEsporta = pulsante(p, QStringLiteral("cmdEsporta"), "ESPORTA",
+                          QStringLiteral("Esporta per il commercialista"), kEsportaConIva, y,
+                          kLarghezzaEsporta, kAltezzaPulsante);
     lblAnno = etichetta(p, QStringLiteral("Anno"), 8760, y + 90, 540, QStringLiteral("lblAnno"));
     cmbAnno = new QComboBox(p);
     cmbAnno->setObjectName(QStringLiteral("cmbAnno"));

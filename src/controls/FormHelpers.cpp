@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
 #include "Colori.h"
 #include "Controlli.h"
@@ -152,9 +153,26 @@ bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra) {
     return true;
 }
 
+QString titoloMessaggiDi(const QWidget* finestra) {
+    const QString titolo = finestra->windowTitle();
+    return titolo.left(titolo.indexOf(QLatin1String(" - "))).toUpper();
+}
+
 void DisabilitaCampo(QWidget* controllo) {
     controllo->setEnabled(false);
     impostaSfondo(controllo, coloreDisabilitato());
+    QPalette colori = controllo->palette();
+    colori.setColor(QPalette::Disabled, QPalette::Text,
+                    colori.color(QPalette::Active, QPalette::Text));
+    controllo->setPalette(colori);
+}
+
+void CampoVisualizzazione(QLineEdit* campo) {
+    DisabilitaCampo(campo);
+    // setText leaves the cursor at the end, and a box scrolls to its cursor: a text longer
+    // than the box would show its last characters.
+    QObject::connect(campo, &QLineEdit::textChanged, campo,
+                     [campo] { campo->setCursorPosition(0); });
 }
 
 void AbilitaCampo(QWidget* controllo) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QPainter;
+class QLineEdit;
 class QWidget;
 
 // The free "tag" text of a window or control, kept as the dynamic property "Tag".
@@ -48,8 +49,17 @@ QString AllineaSinistra(QString& testo, int larghezza);  // trims testo; left-al
 // it is.
 bool ChiediSalvataggio(bool modificati, FinestraRecord& finestra);
 
-// Any control: disabled with the button-face background / enabled and white.
+// The title of a window's messages: its caption in upper case, up to the first " - ", so a
+// caption that goes on with the version and the archive still gives a title that shows whole
+// ("VARDELLO").
+QString titoloMessaggiDi(const QWidget* finestra);
+
+// Any control: disabled with the button-face background / enabled and white. A disabled
+// field's text keeps the normal text colour, so a figure shown there stays readable.
 void DisabilitaCampo(QWidget* controllo);
+// A display-only text box: disabled (so Tab passes it by), button-face background, text in
+// the normal text colour, and every text the program writes shown from its first character.
+void CampoVisualizzazione(QLineEdit* campo);
 void AbilitaCampo(QWidget* controllo);
 // Enables a control; a text or masked edit box also gets its whole text selected and the
 // focus.

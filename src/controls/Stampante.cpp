@@ -1,6 +1,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include "Caratteri.h"
 #include "FormHelpers.h"
 
 namespace {
@@ -13,9 +14,7 @@ void PreparaStampante(QPainter& pagina) {
     pagina.scale(dispositivo->logicalDpiX() / kMillimetriPerPollice,
                  dispositivo->logicalDpiY() / kMillimetriPerPollice);
     ImpostaSfondoTesto(pagina, true);
-    QFont carattere(QStringLiteral("Courier New"));
-    carattere.setStyleHint(QFont::TypeWriter);
-    carattere.setPointSizeF(10);
+    const QFont carattere = carattereFisso(10);
     pagina.setFont(carattere);
 }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFile>
 #include <QHash>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -154,7 +155,54 @@ bool controllaSchema(QSqlDatabase& db, Motore motore, Errore* errore) {
     return true;
 }
 
+namespace {
+
+quint32 bigEndian(const QByteArray& dati, int da, int byte) {
+    quint32 valore = 0;
+    for (int i = da; i < da + byte; ++i) {
+        valore = (valore << 8) | static_cast<quint8>(dati[i]);
+    }
+    return valore;
+}
+
+// The length of the file against its header: the engine reads the missing end of a file cut
+// short as zeros, so a cut through the empty end of a page passes the page check. The header
+// gives the page size and, when its counter says it is current, the number of pages.
+bool controllaLunghezza(QSqlDatabase& db, Errore* errore) {
+    QSqlQuery elenco(db);
+    if (!elenco.exec(QStringLiteral("PRAGMA database_list")) || !elenco.next()) {
+        return true;  // no file to measure: the page check still runs
+    }
+    QFile file(elenco.value(2).toString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return true;
+    }
+    const QByteArray intestazione = file.read(100);
+    if (intestazione.size() < 100 || !intestazione.startsWith("SQLite format 3")) {
+        return true;  // the engine itself refuses what is not its file
+    }
+    const quint32 dimensionePagina =
+        bigEndian(intestazione, 16, 2) == 1 ? 65536 : bigEndian(intestazione, 16, 2);
+    const quint32 pagine = bigEndian(intestazione, 28, 4);
+    const bool pagineAggiornate = bigEndian(intestazione, 24, 4) == bigEndian(intestazione, 92, 4);
+    const qint64 attesa = pagineAggiornate ? qint64(pagine) * dimensionePagina : 0;
+    if (dimensionePagina >= 512 && (file.size() % dimensionePagina != 0 || file.size() < attesa)) {
+        return fallisce(
+            errore, QString::number(SQLITE_CORRUPT),
+            QStringLiteral("Il file è danneggiato: è lungo %1 byte, le sue pagine "
+                           "ne richiedono %2 (file troncato).")
+                .arg(file.size())
+                .arg(std::max(attesa, (file.size() / dimensionePagina + 1) * dimensionePagina)));
+    }
+    return true;
+}
+
+}  // namespace
+
 bool controllaIntegrita(QSqlDatabase& db, Errore* errore) {
+    if (!controllaLunghezza(db, errore)) {
+        return false;
+    }
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {

@@ -16,6 +16,7 @@
 
 #include "Archivio.h"
 #include "BusyPointer.h"
+#include "Caratteri.h"
 #include "CentraFinestra.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
@@ -49,9 +50,7 @@ QLineEdit* campoTesto(QWidget* parent, const QString& nome, int lunghezza) {
     auto* campo = new QLineEdit(parent);
     campo->setObjectName(nome);
     campo->setMaxLength(lunghezza);
-    QFont fisso(QStringLiteral("Courier New"));
-    fisso.setStyleHint(QFont::Monospace);
-    campo->setFont(fisso);
+    campo->setFont(carattereFisso());
     return campo;
 }
 

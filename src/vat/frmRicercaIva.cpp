@@ -11,6 +11,7 @@
 
 #include "Archivio.h"
 #include "BusyPointer.h"
+#include "Caratteri.h"
 #include "CentraFinestra.h"
 #include "Services.h"
 #include "Sql.h"
@@ -48,9 +49,7 @@ frmRicercaIva::frmRicercaIva(QWidget* parent) : QDialog(parent) {
 
     lstRicerca = new QListWidget(this);
     lstRicerca->setObjectName(QStringLiteral("lstRicerca"));
-    QFont fissa(QStringLiteral("Courier New"));
-    fissa.setStyleHint(QFont::Monospace);
-    lstRicerca->setFont(fissa);
+    lstRicerca->setFont(carattereFisso());
     lstRicerca->setGeometry(8, 8, 300, 206);
     lstRicerca->installEventFilter(this);
 
@@ -58,7 +57,7 @@ frmRicercaIva::frmRicercaIva(QWidget* parent) : QDialog(parent) {
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setGeometry(318, 8, 94, 28);
 
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Annulla"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(318, 44, 94, 28);
 

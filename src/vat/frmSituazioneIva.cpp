@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "BusyPointer.h"
+#include "Caratteri.h"
 #include "CentraFinestra.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
@@ -24,18 +25,11 @@ const char* const kMesi[12] = {"Gennaio",   "Febbraio", "Marzo",    "Aprile",
                                "Maggio",    "Giugno",   "Luglio",   "Agosto",
                                "Settembre", "Ottobre",  "Novembre", "Dicembre"};
 
-QFont carattereFisso() {
-    QFont fisso(QStringLiteral("Courier New"));
-    fisso.setStyleHint(QFont::Monospace);
-    return fisso;
-}
-
 // A display-only box: disabled, button-face background.
 QLineEdit* casella(QWidget* parent, const QString& nome, const QString& testo) {
     auto* box = new QLineEdit(testo, parent);
     box->setObjectName(nome);
-    box->setEnabled(false);
-    impostaSfondo(box, coloreDisabilitato());
+    CampoVisualizzazione(box);
     return box;
 }
 
@@ -55,7 +49,7 @@ frmSituazioneIva::frmSituazioneIva(int anno, QWidget* parent) : QDialog(parent),
 }
 
 void frmSituazioneIva::costruisciFinestra() {
-    setWindowTitle(QStringLiteral("Situazione I.V:A."));
+    setWindowTitle(QStringLiteral("Situazione I.V.A."));
     const QFont fisso = carattereFisso();
     const QFontMetrics metriche(fisso);
     // Wide enough for amounts up to a hundred thousand million.

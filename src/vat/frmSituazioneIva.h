@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// "Situazione I.V:A.": the VAT credit, debit and balance of each month of a year (of each
+// "Situazione I.V.A.": the VAT credit, debit and balance of each month of a year (of each
 // quarter when VAT is settled by quarter) and the year's final balance. Everything is worked
 // out once, when the window is created.
 class frmSituazioneIva : public QDialog {

@@ -133,14 +133,14 @@ class TestAccesso : public QObject {
         attempt(login, QStringLiteral("Nessuno"), QStringLiteral("Segreta"));
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("Utente non trovato."));
-        QCOMPARE(env.ui.messages[0].title, QStringLiteral("Tellarix"));
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("Vardello"));
         QCOMPARE(env.ui.messages[0].icon, Interaction::Icon::Exclamation);
         QCOMPARE(env.ui.beeps, 1);
 
         attempt(login, QStringLiteral("éLODIE"), QStringLiteral("segreta"));
         QCOMPARE(env.ui.messages.size(), 2);
         QCOMPARE(env.ui.messages[1].text, QStringLiteral("Password errata."));
-        QCOMPARE(env.ui.messages[1].title, QStringLiteral("Tellarix"));
+        QCOMPARE(env.ui.messages[1].title, QStringLiteral("Vardello"));
         QCOMPARE(env.ui.beeps, 2);
         // The password is offered again for retyping.
         QCOMPARE(QApplication::focusWidget(), password(login));

@@ -121,7 +121,7 @@ class TestUtenti : public QObject {
         click(users, "cmdNuovo");
         QCOMPARE(env.ui.inputPrompts,
                  QStringList{
-                     QStringLiteral("[Morvida] - Nuovo utente|Inserire il nome del nuovo utente")});
+                     QStringLiteral("Vardello - Nuovo utente|Inserire il nome del nuovo utente")});
         QCOMPARE(list(users)->item(3)->text(), QStringLiteral("Luca").leftJustified(26));
 
         list(users)->setCurrentRow(0);
@@ -154,9 +154,16 @@ class TestUtenti : public QObject {
         QCOMPARE(list(users)->item(rowOf(users, QStringLiteral("Mario")))->text().mid(26),
                  QStringLiteral("m1"));
 
+        // Shift+Tab back to Varia and Enter there; a second Enter then goes to the save
+        // button, never to Varia again on the emptied fields.
         field(users, "txtConfermaPwd")->selectAll();
         QTest::keyClicks(field(users, "txtConfermaPwd"), QStringLiteral("nuova"));
-        click(users, "cmdVaria");
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        }
+        QCOMPARE(QApplication::focusWidget(),
+                 users.findChild<QPushButton*>(QStringLiteral("cmdVaria")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(env.ui.messages.size(), 3);
         QVERIFY(field(users, "txtUtente")->text().isEmpty());
         QVERIFY(!field(users, "txtPwd")->isEnabled());
@@ -166,7 +173,8 @@ class TestUtenti : public QObject {
         QCOMPARE(table(), QStringList({QStringLiteral("Anna=a1"), QStringLiteral("Mario=m1"),
                                        QStringLiteral("Supervisore=")}));
 
-        click(users, "cmdOk");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(env.ui.messages.size(), 3);
         QCOMPARE(users.result(), int(QDialog::Accepted));
         QCOMPARE(table(),
                  QStringList({QStringLiteral("Anna=a1"), QStringLiteral("Luca="),
@@ -213,7 +221,8 @@ class TestUtenti : public QObject {
         login.show();
         AltroComputer altro(
             programma().PercorsoArchivio,
-            QStringLiteral(R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
+            QStringLiteral(
+                R"(INSERT INTO "Tabella utenti" ("UserName", "Password") VALUES (?, ?))"),
             {QStringLiteral("Supervisore"), QStringLiteral("")});
         QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
         QVERIFY(altro.concluso());

@@ -135,7 +135,7 @@ class TestCampiIva : public QObject {
         m.scriviCodice(QStringLiteral("5"));
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("Codice Iva inesistente!"));
-        QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO - PROVA"));
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO"));  // the caption up to " - "
         QCOMPARE(env.ui.messages[0].icon, Interaction::Icon::Exclamation);
         QCOMPARE(env.ui.beeps, 1);
         QCOMPARE(m.c.txtCodiceIva->text(), QStringLiteral("005"));
@@ -328,7 +328,7 @@ class TestCampiIva : public QObject {
         m.scriviCodice(QStringLiteral("22"));
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.messages[0].text.startsWith(QStringLiteral("Errore non gestito. Codice: ")));
-        QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO - PROVA"));
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("VARDELLO"));  // the caption up to " - "
         QCOMPARE(env.ui.beeps, 1);
     }
 

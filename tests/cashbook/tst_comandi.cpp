@@ -4,9 +4,12 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "AvvioProgramma.h"
 #include "CassaDiProva.h"
+#include "frmAccesso.h"
 
-// The small commands: copying grid rows, the information window, leaving the program.
+// The start-up and the small commands: copying grid rows, the information window, leaving the
+// program.
 class TestComandi : public QObject {
     Q_OBJECT
   private:
@@ -29,7 +32,48 @@ class TestComandi : public QObject {
             .join(QLatin1Char('\t'));
     }
 
+    // Answers the log-in with the button named, noting whether the main window exists.
+    static void allAccesso(const char* pulsante, bool* principaleCostruita) {
+        QTimer::singleShot(0, [pulsante, principaleCostruita] {
+            auto* accesso = qobject_cast<frmAccesso*>(QApplication::activeModalWidget());
+            QVERIFY(accesso);
+            *principaleCostruita = false;
+            for (QWidget* finestra : QApplication::topLevelWidgets()) {
+                *principaleCostruita |= qobject_cast<frmVardello*>(finestra) != nullptr;
+            }
+            accesso->findChild<QPushButton*>(QString::fromLatin1(pulsante))->click();
+        });
+    }
+
   private slots:
+    // The log-in appears without waiting for the main window, which is built after it and
+    // only when someone logged in.
+    void theLogInComesBeforeTheMainWindow() {
+        TestEnvironment env;
+        const QString archivio = env.createArchive(QStringLiteral("CASSA.MDB"));
+        QFile ini(env.dir.filePath(QStringLiteral("vardello.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("ARCHIVIO   =" + archivio.toUtf8() + "\n");
+        ini.close();
+
+        bool principaleCostruita = true;
+        allAccesso("cmdAnnulla", &principaleCostruita);
+        QVERIFY(!avviaProgramma());
+        QVERIFY(!principaleCostruita);
+        for (QWidget* finestra : QApplication::topLevelWidgets()) {
+            QVERIFY(!qobject_cast<frmVardello*>(finestra));
+        }
+
+        principaleCostruita = true;
+        allAccesso("cmdOk", &principaleCostruita);
+        const std::unique_ptr<frmVardello> finestra = avviaProgramma();
+        QVERIFY(finestra);
+        QVERIFY(!principaleCostruita);
+        QCOMPARE(programma().UtenteCorrente, QStringLiteral("Supervisore"));
+        QVERIFY(finestra->windowTitle().endsWith(QStringLiteral("Archivio:") + archivio.toUpper()));
+        QCOMPARE(env.ui.messages.size(), 0);
+    }
+
     void copyPutsTheSelectedRowsOnTheClipboard() {
         CassaDiProva cassa;
         treMovimenti(cassa);

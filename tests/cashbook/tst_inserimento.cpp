@@ -15,8 +15,11 @@
 class TestInserimento : public QObject {
     Q_OBJECT
   private:
+    // The caption goes on with the version and the archive, which a message's title bar would
+    // cut; the messages carry the program's name only.
     static QString titolo(const CassaDiProva& cassa) {
-        return cassa.finestra->windowTitle().toUpper();
+        [&] { QVERIFY(cassa.finestra->windowTitle().startsWith(QStringLiteral("Vardello - "))); }();
+        return QStringLiteral("VARDELLO");
     }
 
   private slots:
@@ -238,7 +241,7 @@ class TestInserimento : public QObject {
     void aFailedInsertIsToldAndKeepsTheFields() {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant());
-        frmVardello& finestra = cassa.apri(true);
+        cassa.apri(true);
         cassa.rifiutaScritture("INSERT");
         cassa.scrivi(QStringLiteral("03/03/2005"), QStringLiteral("Vendita"), QStringLiteral("10"));
         cassa.clic("cmdIns");
@@ -246,7 +249,7 @@ class TestInserimento : public QObject {
         QCOMPARE(cassa.env.ui.messages.size(), 1);
         QVERIFY(cassa.env.ui.messages[0].text.startsWith(
             QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ")));
-        QCOMPARE(cassa.env.ui.messages[0].title, finestra.windowTitle().toUpper());
+        QCOMPARE(cassa.env.ui.messages[0].title, titolo(cassa));
         QCOMPARE(cassa.env.ui.messages[0].icon, Interaction::Icon::Exclamation);
         QCOMPARE(cassa.movimentiInArchivio(), 1);
         QCOMPARE(cassa.righe()->rowCount(), 2);

@@ -93,7 +93,9 @@ class TestParametri : public QObject {
             field(w, "txtCartellaCopie")->setText(QStringLiteral(" /srv/copie "));
             click(box(w, "chkCopieServer"));
             QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Parametri")")).toInt(), 0);
-            click(w, "cmdOk");
+            auto* ok = w.findChild<QPushButton*>(QStringLiteral("cmdOk"));
+            ok->setFocus();
+            QTest::keyClick(ok, Qt::Key_Return);  // Enter clicks the focused button
             QCOMPARE(w.result(), int(QDialog::Accepted));
         }
         QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Parametri")")).toInt(), 1);
@@ -264,7 +266,9 @@ class TestParametri : public QObject {
         showActive(w);
 
         env.ui.answers.enqueue(Interaction::Answer::No);
-        click(w, "cmdAzzeraArchivi");
+        auto* azzera = w.findChild<QPushButton*>(QStringLiteral("cmdAzzeraArchivi"));
+        azzera->setFocus();
+        QTest::keyClick(azzera, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text,
                  QStringLiteral("Si desidera proseguire cancellando tutte le registrazioni?"));

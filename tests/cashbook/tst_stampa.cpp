@@ -218,6 +218,16 @@ class TestStampa : public QObject {
         QVERIFY(ScriviRiferimento(s.db, kTitolo, QStringLiteral("Ditta Rossi")));
         s.stampa(dati);
         QCOMPARE(testoRiga(parole(s.pdf), 1, 10), QStringLiteral("Ditta Rossi MESE MARZO 2005"));
+        // A long title fits its frame, left of the date line's frame, in a smaller size.
+        QVERIFY(
+            ScriviRiferimento(s.db, kTitolo, QStringLiteral("Alimentari Rossi - Libro di cassa")));
+        dati.indiceMese = 8;
+        s.stampa(dati);
+        const QList<Parola> titolo = riga(parole(s.pdf), 1, 10);
+        QCOMPARE(testoRiga(parole(s.pdf), 1, 10),
+                 QStringLiteral("Alimentari Rossi - Libro di cassa MESE SETTEMBRE 2005"));
+        QVERIFY(titolo.first().x1 >= 5 && titolo.last().x2 <= 141);
+        QVERIFY(titolo.last().y2 <= 18);
     }
 
     void anEmptyMonthPrintsHeaderAndTotals() {
@@ -399,6 +409,16 @@ class TestStampa : public QObject {
                           Qt::LeftButton);
         QVERIFY(!annullata.PremutoOk);
         QVERIFY(annullata.isHidden());
+
+        // Enter on the focused cancel button cancels, although OK is the default button.
+        frmSelezione daTastiera;
+        daTastiera.show();
+        QVERIFY(QTest::qWaitForWindowActive(&daTastiera));
+        auto* annulla = daTastiera.findChild<QPushButton*>(QStringLiteral("cmdAnnulla"));
+        annulla->setFocus();
+        QTest::keyClick(annulla, Qt::Key_Return);
+        QVERIFY(!daTastiera.PremutoOk);
+        QVERIFY(daTastiera.isHidden());
     }
 
     void cancellingOrFailingPrintsNothing() {

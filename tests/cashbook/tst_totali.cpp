@@ -157,7 +157,7 @@ class TestTotali : public QObject {
         QCOMPARE(cassa.env.ui.messages.size(), 1);
         QVERIFY(cassa.env.ui.messages[0].text.startsWith(QStringLiteral(
             "Errore nell'accesso alla tabella 'Totali di Cassa'\n\nCodice errore = ")));
-        QCOMPARE(cassa.env.ui.messages[0].title, finestra.windowTitle().toUpper());
+        QCOMPARE(cassa.env.ui.messages[0].title, QStringLiteral("VARDELLO"));
         QCOMPARE(cassa.env.ui.messages[0].icon, Interaction::Icon::Exclamation);
     }
 };

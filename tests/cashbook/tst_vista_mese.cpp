@@ -1,6 +1,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabBar>
@@ -190,6 +191,9 @@ class TestVistaMese : public QObject {
         QTRY_COMPARE(cassa.griglia()->size(), QSize(800 - 19, 600 - 260));
         auto* pannello = cassa.c<QWidget>("pnlInferiore");
         QCOMPARE(pannello->geometry(), QRect(0, 600 - 227, 800, 227));
+        // The window keeps a minimum size; below it (were it lifted) the grid stays as it was.
+        QVERIFY(finestra.minimumWidth() > cassa.c<QWidget>("cmbAnno")->geometry().right());
+        finestra.setMinimumSize(0, 0);
         finestra.resize(15, 200);
         QTRY_COMPARE(finestra.size(), QSize(15, 200));
         QCOMPARE(cassa.griglia()->size(), QSize(781, 340));
@@ -202,7 +206,12 @@ class TestVistaMese : public QObject {
             auto* box = cassa.c<ValutaBox>(nome);
             QCOMPARE(box->decimali(), 2);
             QCOMPARE(box->maxLength(), 14);
-            QVERIFY(QFontInfo(box->font()).fixedPitch());
+            // The columns of figures line up: every digit, the separators and the blank
+            // take the same width in the font the box really got.
+            const QFontMetricsF misure(box->font());
+            for (const QChar segno : QStringLiteral("0123456789.,- ")) {
+                QCOMPARE(misure.horizontalAdvance(segno), misure.horizontalAdvance(u'0'));
+            }
             QCOMPARE(box->text(), QString());  // not the "Text1" of a new box
         }
         for (const char* nome : {"txtDataRegistrazione", "txtDataDoc", "txtDataIns"}) {

@@ -1,5 +1,9 @@
+#include <sys/mount.h>
+
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -227,6 +231,93 @@ class TestScrittureRifiutate : public QObject {
         QCOMPARE(contenuto(testimone), QStringLiteral("2/1050000"));
         QCOMPARE(cassa.trimmed(1, 4), QStringLiteral("3"));
         archivio::chiudi(testimone);
+    }
+    // The archive on a small disk that fills up, then gets room again a little at a time.
+    // After every click the message tells what the archive holds: a refused movement stays in
+    // the fields and nothing of it is stored; a stored one is never stored twice.
+    void aFullDiskIsToldTruthfully() {
+        if (TestEnvironment::onPostgres()) {
+            QSKIP("a full disk under an archive file is an SQLite matter");
+        }
+        QTemporaryDir punto;
+        const QByteArray cartella = QFile::encodeName(punto.path());
+        if (::mount("tmpfs", cartella.constData(), "tmpfs", 0, "size=1m") != 0) {
+            QSKIP("mounting a small tmpfs is not allowed here (the test needs root)");
+        }
+        const auto smonta = qScopeGuard([&] { ::umount2(cartella.constData(), MNT_DETACH); });
+
+        CassaDiProva cassa;
+        cassa.movimento(1, QDate(2005, 3, 2), cassa.euro("100"), QVariant());
+        archivio::chiudi(kConnessioneArchivio);
+        const QString archivio = punto.filePath(QStringLiteral("VARDELLO.MDB"));
+        QVERIFY(QFile::copy(programma().PercorsoArchivio, archivio));
+        programma().PercorsoArchivio = archivio;
+        apriConnessione(archivio, kConnessioneArchivio);
+        cassa.apri();
+
+        // Before every insert the disk is filled up with a filler file, which gives back a
+        // page after each refusal.
+        QFile riempitivo(punto.filePath(QStringLiteral("riempitivo")));
+        QVERIFY(riempitivo.open(QIODevice::WriteOnly));
+        const QByteArray pagina(4096, 'x');
+        const auto riempi = [&] {
+            while (riempitivo.write(pagina) == pagina.size() && riempitivo.flush()) {
+            }
+        };
+        riempi();
+        auto& messaggi = cassa.env.ui.messages;
+        int registrati = 1;
+        int rifiuti = 0;
+        for (int giro = 0; giro < 200 && registrati < 12; ++giro) {
+            const qsizetype prima = messaggi.size();
+            const QString descrizione = QStringLiteral("Vendita %1 ").arg(giro).repeated(8);
+            cassa.scrivi(QStringLiteral("10/03/2005"), descrizione, QStringLiteral("1,00"));
+            cassa.clic("cmdIns");
+            const QString testo = messaggi.size() > prima ? messaggi.last().text : QString();
+            QVERIFY2(messaggi.size() <= prima + 1 &&
+                         !testo.contains(QStringLiteral("Codice errore = 0\n")),
+                     qPrintable(testo));
+            const int copie = cassa.env
+                                  .scalar(QStringLiteral(R"(SELECT count(*) FROM "Vardello"
+                                          WHERE "Operazione" = ?)"),
+                                          {descrizione.trimmed()})
+                                  .toInt();
+            if (testo.endsWith(QStringLiteral("Il movimento non è stato registrato."))) {
+                QVERIFY2(testo.contains(QStringLiteral("Codice errore = 13\nIl disco")),
+                         qPrintable(testo));
+                QCOMPARE(copie, 0);
+                QCOMPARE(cassa.c<ValutaBox>("txtEntrate")->text(), QStringLiteral("1,00"));
+                ++rifiuti;
+                QVERIFY(riempitivo.resize(std::max<qint64>(0, riempitivo.size() - 4096)));
+            } else {
+                // Stored, with or without a later step that failed and says so.
+                QVERIFY2(testo.isEmpty() || testo.startsWith(QStringLiteral(
+                                                "Il movimento è stato registrato con il numero")),
+                         qPrintable(testo));
+                QCOMPARE(copie, 1);
+                ++registrati;
+                riempi();
+            }
+            QCOMPARE(cassa.env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Vardello")")).toInt(),
+                     registrati);
+        }
+        QVERIFY2(rifiuti > 0, "the disk never filled up");
+        QCOMPARE(registrati, 12);
+
+        // With room again, the archive is whole and its stored totals are its rows'.
+        riempitivo.remove();
+        cassa.mostraMese(2005, 4);
+        cassa.mostraMese(2005, 3);
+        QCOMPARE(cassa.trimmed(11, 4), QStringLiteral("12"));
+        QCOMPARE(cassa.env.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+                 QStringLiteral("ok"));
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("111,00/0,00"));
+        QCOMPARE(cassa.env
+                     .scalar(QStringLiteral(R"(SELECT count(DISTINCT "Numero Progressivo")
+                             FROM "Vardello")"))
+                     .toInt(),
+                 12);
+        archivio::chiudi(kConnessioneArchivio);
     }
 };
 

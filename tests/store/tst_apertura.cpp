@@ -152,6 +152,8 @@ class TestApertura : public QObject {
     void aDamagedFileIsRefusedAndLeftByteForByte_data() {
         QTest::addColumn<QString>("danno");
         QTest::newRow("cut 1,000 bytes short") << "taglio";
+        // What is cut is the empty end of a page: the page check alone would pass it.
+        QTest::newRow("an empty archive cut 1,000 bytes short") << "vuoto";
         QTest::newRow("a byte of a data page's header") << "dati";
         QTest::newRow("a byte of an index page's header") << "indice";
         QTest::newRow("a folder in place of the file") << "cartella";
@@ -162,9 +164,10 @@ class TestApertura : public QObject {
         }
         QFETCH(QString, danno);
         TestEnvironment env;
-        QString percorso = archivioConMovimenti(env, QStringLiteral("DANNEGGIATO.MDB"), 1500);
+        QString percorso = archivioConMovimenti(env, QStringLiteral("DANNEGGIATO.MDB"),
+                                                danno == QLatin1String("vuoto") ? 0 : 1500);
         QByteArray byte = contenuto(percorso);
-        if (danno == QLatin1String("taglio")) {
+        if (danno == QLatin1String("taglio") || danno == QLatin1String("vuoto")) {
             byte.chop(1000);
         } else if (danno == QLatin1String("dati")) {
             byte[foglia(byte, paginaRadice(percorso, QStringLiteral("Vardello"))) * 4096 + 3] ^= 1;

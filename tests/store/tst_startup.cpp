@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "Archivio.h"
@@ -44,6 +45,25 @@ class TestStartup : public QObject {
             QVERIFY(env.ui.messages.isEmpty());
             QVERIFY(!QFile::exists(percorsoArchivioPredefinito()));
         }
+    }
+
+    void theReadmeExamplesNameTheArchive() {
+        // Each example line of the README, written as the first line of a configuration file,
+        // must give exactly the path or URI after its "=".
+        QFile readme(QString::fromUtf8(VARDELLO_README));
+        QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString testo = QString::fromUtf8(readme.readAll());
+        static const QRegularExpression esempio(QStringLiteral("`(ARCHIVIO[^`=]*=([^`]+))`"));
+        int esempi = 0;
+        for (auto it = esempio.globalMatch(testo); it.hasNext(); ++esempi) {
+            const QRegularExpressionMatch riga = it.next();
+            TestEnvironment env;
+            const QString ini = env.dir.filePath(QStringLiteral("vardello.ini"));
+            writeFile(ini, riga.captured(1).toUtf8() + '\n');
+            QVERIFY(LeggiFileIni(ini));
+            QCOMPARE(programma().PercorsoArchivio, riga.captured(2));
+        }
+        QVERIFY(esempi >= 2);
     }
 
     void shortOrEmptyConfigurationEndsTheProgram_data() {

@@ -278,6 +278,30 @@ class TestCodiciIva : public QObject {
         QCOMPARE(
             env.scalar(QStringLiteral(R"(SELECT "Flag Fatture Esenti" FROM "Codici Iva")")).toInt(),
             0);
+
+        // By keys alone: the arrows choose the option they reach, Tab from the chosen one
+        // goes to the save button and Enter there saves the record.
+        apriCodice(&w, "11");
+        QTest::keyClicks(descrizione(&w), QStringLiteral("Esente"));
+        tab();
+        QTest::keyClicks(aliquota(&w), QStringLiteral("0"));
+        tab();
+        QVERIFY(opzioni(&w)[0]->hasFocus() && !opzioni(&w)[0]->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(opzioni(&w)[1]->isChecked());  // chosen, even with none chosen before
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(opzioni(&w)[2]->isChecked() && opzioni(&w)[2]->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(opzioni(&w)[1]->isChecked());
+        tab();
+        QCOMPARE(QApplication::focusWidget(), pulsante(&w, "cmdNuovo"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(env.ui.messages.size(), 0);
+        QCOMPARE(env.scalar(QStringLiteral(R"(SELECT "Flag Articolo 8" + 2 * "Flag Fatture Esenti"
+                                             + 4 * "Flag Altre Esenzioni" FROM "Codici Iva"
+                                             WHERE "Codice Iva" = '011')"))
+                     .toInt(),
+                 2);
     }
 
     void savingAddsANewCodeAndEditsAStoredOne() {
@@ -330,7 +354,6 @@ class TestCodiciIva : public QObject {
                                              "necessario!")}));
         QVERIFY(descrizione(&w)->hasFocus());
         QCOMPARE(descrizioneSalvata(env, QStringLiteral("033")), QStringLiteral("Cambiata"));
-
     }
 
     // The same new code saved by another computer at the same moment: ours is stored over
@@ -433,6 +456,7 @@ class TestCodiciIva : public QObject {
                  QStringList({QStringLiteral("Operazione irreversibile!|Sei sicuro di procedere "
                                              "all'eliminazione del RECORD CODICE IVA ?")}));
         QCOMPARE(env.ui.messages[0].icon, Icon::Question);
+        QCOMPARE(env.ui.messages[0].defaultAnswer, Answer::No);  // a stray Enter keeps it
         QCOMPARE(quantiCodici(env), 3);
         QCOMPARE(codice(&w)->text(), QStringLiteral("007"));
         env.ui.answers.enqueue(Answer::Yes);

@@ -160,6 +160,21 @@ class TestRicercaIva : public QObject {
             pulsante(ricerca, "cmdOk")->click();
         });
         QCOMPARE(clsRicerca().F4CodIva(QString(), archivio, QString()), QStringLiteral("004"));
+
+        // Enter on a focused button clicks it, whichever button it is.
+        allaRicerca([](frmRicercaIva* ricerca) {
+            seleziona(ricerca, 1);
+            pulsante(ricerca, "cmdCancel")->setFocus();
+            QTest::keyClick(pulsante(ricerca, "cmdCancel"), Qt::Key_Return);
+            QVERIFY(!ricerca->isVisible());
+        });
+        QCOMPARE(clsRicerca().F4CodIva(QString(), archivio, QString()), QString());
+        allaRicerca([](frmRicercaIva* ricerca) {
+            seleziona(ricerca, 2);
+            pulsante(ricerca, "cmdOk")->setFocus();
+            QTest::keyClick(pulsante(ricerca, "cmdOk"), Qt::Key_Return);
+        });
+        QCOMPARE(clsRicerca().F4CodIva(QString(), archivio, QString()), QStringLiteral("010"));
         QCOMPARE(env.ui.messages.size(), 0);
     }
 

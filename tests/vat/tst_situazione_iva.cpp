@@ -54,7 +54,7 @@ class TestSituazioneIva : public QObject {
                           importo("61,00"));
         frmSituazioneIva situazione(2005, nullptr);
 
-        QCOMPARE(situazione.windowTitle(), QStringLiteral("Situazione I.V:A."));
+        QCOMPARE(situazione.windowTitle(), QStringLiteral("Situazione I.V.A."));
         QCOMPARE(debito(&situazione, 2), box("22,00"));
         QCOMPARE(credito(&situazione, 2), box("22,00"));
         QCOMPARE(saldo(&situazione, 2), box("0,00"));
@@ -285,7 +285,7 @@ class TestSituazioneIva : public QObject {
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.messages[0].text.startsWith(
             QStringLiteral("Errore nell'accesso alla tabella 'Vardello'\n\nCodice errore = ")));
-        QCOMPARE(env.ui.messages[0].title, QStringLiteral("SITUAZIONE I.V:A."));
+        QCOMPARE(env.ui.messages[0].title, QStringLiteral("SITUAZIONE I.V.A."));
         QCOMPARE(saldo(&situazione, 2), QString());
     }
 };
