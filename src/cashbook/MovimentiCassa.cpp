@@ -132,11 +132,21 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
                                    ORDER BY "Data Registrazione", "Numero Progressivo")"));
     QSqlQuery& q = lettura.esegui(
         {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    // A month's rows share a few dozen dates: each date's text is read into a date once.
+    QString testoData;
+    QDate data;
     while (q.next()) {
-        righe.append(RigaCassa(dataDaSql(q.value(0)), q.value(1).toString(),
-                               importoONull(q.value(2)), importoONull(q.value(3)),
-                               q.value(4).toLongLong(), q.value(5).toString(),
-                               q.value(6).toString(), q.value(7).toString()));
+        const QVariant valoreData = q.value(0);
+        if (valoreData.typeId() != QMetaType::QString) {
+            data = dataDaSql(valoreData);
+        } else if (const QString testo = valoreData.toString(); testo != testoData) {
+            testoData = testo;
+            data = dataDaSql(valoreData);
+        }
+        righe.append(RigaCassa(data, q.value(1).toString(), importoONull(q.value(2)),
+                               importoONull(q.value(3)), q.value(4).toLongLong(),
+                               q.value(5).toString(), q.value(6).toString(),
+                               q.value(7).toString()));
     }
     if (q.lastError().isValid()) {
         lanciaErrore(q.lastError());
