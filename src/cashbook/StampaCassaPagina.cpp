@@ -52,6 +52,12 @@ void StampaCassaPagina::preparaPagina() {
     punti_ = 10;
     pittore_.setBrush(Qt::NoBrush);
     spessoreLinea(spessore_);
+    // The painter stays in printer dots, every position mapped here: each change of the
+    // painter's transform, pen or font is written into the document, and a page of thirty
+    // lines would otherwise hold hundreds of them.
+    millimetri_ = pittore_.worldTransform();
+    pittore_.resetTransform();
+    carattereImpostato_ = false;  // PreparaStampante set a font of its own
 }
 
 void StampaCassaPagina::carattere(double punti, bool grassetto) {
@@ -60,6 +66,9 @@ void StampaCassaPagina::carattere(double punti, bool grassetto) {
 }
 
 void StampaCassaPagina::spessoreLinea(int punti) {
+    if (punti == spessore_ && pittore_.pen().isCosmetic() && pittore_.pen().width() == punti) {
+        return;
+    }
     spessore_ = punti;
     QPen penna(Qt::black);
     penna.setCosmetic(true);  // the width is in printer dots, whatever the scale
@@ -67,15 +76,21 @@ void StampaCassaPagina::spessoreLinea(int punti) {
     pittore_.setPen(penna);
 }
 
-QFont StampaCassaPagina::font() const {
-    QFont carattere = carattereFisso(punti_);
-    carattere.setBold(grassetto_);
-    return carattere;
+const StampaCassaPagina::Carattere& StampaCassaPagina::carattereAttuale() const {
+    // A print sets thousands of texts in two or three fonts: each font and its metrics are
+    // made once, when the size or the weight asked for changes.
+    if (!carattere_ || carattere_->punti != punti_ || carattere_->grassetto != grassetto_) {
+        QFont font = carattereFisso(punti_);
+        font.setBold(grassetto_);
+        const QFontMetricsF misure(font, pittore_.device());
+        carattere_.emplace(Carattere{punti_, grassetto_, font, misure});
+        carattereImpostato_ = false;
+    }
+    return *carattere_;
 }
 
 double StampaCassaPagina::larghezza(const QString& testo) const {
-    const QFontMetricsF misure(font(), pittore_.device());
-    return misure.horizontalAdvance(testo) / pittore_.deviceTransform().m11();
+    return carattereAttuale().misure.horizontalAdvance(testo) / millimetri_.m11();
 }
 
 void StampaCassaPagina::adattaCarattere(const QString& testo, double larghezzaMassima) {
@@ -94,16 +109,15 @@ void StampaCassaPagina::adattaCarattere(const QString& testo, double larghezzaMa
 void StampaCassaPagina::testo(double x, double y, const QString& testo) {
     // Text is set in the printer's own resolution, so that the characters keep the metrics of
     // the size asked for and the fixed-pitch columns line up.
-    const QPointF punto = pittore_.deviceTransform().map(QPointF(x, y));
-    const QFont carattere = font();
-    pittore_.save();
-    pittore_.resetTransform();
-    pittore_.setFont(carattere);
-    const QFontMetricsF misure(carattere, pittore_.device());
-    pittore_.drawText(punto + QPointF(0, misure.ascent()), testo);
-    pittore_.restore();
+    const QPointF punto = millimetri_.map(QPointF(x, y));
+    const Carattere& carattere = carattereAttuale();
+    if (!carattereImpostato_) {
+        pittore_.setFont(carattere.font);
+        carattereImpostato_ = true;
+    }
+    pittore_.drawText(punto + QPointF(0, carattere.misure.ascent()), testo);
 }
 
 void StampaCassaPagina::rettangolo(double x1, double y1, double x2, double y2) {
-    pittore_.drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)));
+    pittore_.drawRect(millimetri_.mapRect(QRectF(QPointF(x1, y1), QPointF(x2, y2))));
 }

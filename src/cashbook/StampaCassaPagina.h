@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
+#include <QTransform>
+#include <optional>
 
 class QPrinter;
 
@@ -34,8 +38,14 @@ class StampaCassaPagina {
     void rettangolo(double x1, double y1, double x2, double y2);
 
   private:
+    struct Carattere {
+        double punti;
+        bool grassetto;
+        QFont font;
+        QFontMetricsF misure;
+    };
     void preparaPagina();
-    QFont font() const;
+    const Carattere& carattereAttuale() const;
 
     QPrinter& stampante_;
     QPainter pittore_;
@@ -43,4 +53,7 @@ class StampaCassaPagina {
     double punti_ = 10;
     bool grassetto_ = false;
     int spessore_ = 1;
+    QTransform millimetri_;  // from millimetres on the paper to printer dots
+    mutable std::optional<Carattere> carattere_;
+    mutable bool carattereImpostato_ = false;  // carattere_ is the painter's font
 };

@@ -1,0 +1,185 @@
+// The running-balance print of a book of 99,957 movements (99,958 lines with the carried
+// balance, 3,332 pages) through the print command, against bare Qt reading the same rows and
+// drawing the same pages (the same texts, rectangles and fonts at the same places, each font
+// made once) into a PDF file at the printer's high resolution.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTimer>
+#include <cstdio>
+
+#include "Archivio.h"
+#include "Caratteri.h"
+#include "Clock.h"
+#include "Confronto.h"
+#include "DatiCondivisi.h"
+#include "GeneraArchivio.h"
+#include "Interaction.h"
+#include "Platform.h"
+#include "Programma.h"
+#include "Services.h"
+#include "StampaCassa.h"
+#include "frmSelezione.h"
+
+namespace {
+
+constexpr qint64 kMovimenti = 99'957;
+
+QString filePdf() {
+    return QDir::temp().filePath(QStringLiteral("vardello-bench-stampa.pdf"));
+}
+
+// The person: the printer chosen is a PDF file; every message is printed and fails the run.
+class Persona : public Interaction {
+  public:
+    void beep() override {}
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    bool choosePrinter(QPrinter& stampante) override {
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        stampante.setOutputFileName(filePdf());
+        return true;
+    }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&,
+                                          const QString&) override {
+        return std::nullopt;
+    }
+
+  protected:
+    Answer showMessage(const QString& testo, const QString&, Icon, Buttons,
+                       std::optional<Answer>) override {
+        qFatal("message: %s", qPrintable(testo));
+    }
+};
+
+void BM_StampaSaldoProgressivo(benchmark::State& stato) {
+    for (auto _ : stato) {
+        // The date-range window: both fields empty, the whole book.
+        QTimer::singleShot(0, [] {
+            auto* selezione = qobject_cast<frmSelezione*>(QApplication::activeModalWidget());
+            if (!selezione) {
+                qFatal("the date-range window is not shown");
+            }
+            selezione->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+        });
+        StampaCassa(DbArchivio(), DatiStampaMese{}, nullptr);
+    }
+}
+
+// Bare Qt: the same range query, the rows' texts, and the same drawing calls per page.
+void BM_QtNudo(benchmark::State& stato) {
+    for (auto _ : stato) {
+        QStringList testi;
+        {
+            QSqlQuery q(DbArchivio());
+            q.setForwardOnly(true);
+            q.exec(QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
+                                     "Uscite", "Numero Progressivo" FROM "Vardello"
+                                     ORDER BY "Data Registrazione", "Numero Progressivo")"));
+            while (q.next()) {
+                for (int c = 0; c < 5; ++c) {
+                    testi.append(q.value(c).toString());
+                }
+                testi.append(q.value(2).toString());  // the running balance's text
+            }
+        }
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        stampante.setOutputFileName(filePdf());
+        stampante.setFullPage(true);
+        QPainter p(&stampante);
+        const double mm = stampante.logicalDpiX() / 25.4;
+        QFont titolo = carattereFisso(10);
+        titolo.setBold(true);
+        QFont corpo = carattereFisso(9);
+        corpo.setBold(true);
+        const QFontMetricsF misureTitolo(titolo, &stampante);
+        const QFontMetricsF misureCorpo(corpo, &stampante);
+        QPen spessa(Qt::black);
+        spessa.setCosmetic(true);
+        spessa.setWidth(4);
+        QPen sottile = spessa;
+        sottile.setWidth(1);
+        const auto testo = [&](double x, double y, const QFontMetricsF& misure, const QString& t) {
+            p.drawText(QPointF(x * mm, y * mm + misure.ascent()), t);
+        };
+        const qsizetype righe = testi.size() / 6 + 1;
+        for (qsizetype riga = 0; riga < righe; ++riga) {
+            const int sulFoglio = static_cast<int>(riga % 30);
+            if (sulFoglio == 0) {
+                if (riga > 0) {
+                    stampante.newPage();
+                }
+                p.setPen(spessa);
+                p.drawRect(QRectF(5 * mm, 7 * mm, 197 * mm, 11 * mm));
+                p.setFont(titolo);
+                testo(5, 11, misureTitolo, QStringLiteral(" STAMPA VARDELLO - Da data: A data:"));
+                p.setFont(corpo);
+                testo(142, 7.5, misureCorpo, QStringLiteral("Data: 15/03/2005  Pag.    1"));
+                p.drawRect(QRectF(5 * mm, 20 * mm, 197 * mm, 7 * mm));
+                for (const auto& [x, t] : {std::pair{6, "Data reg."}, std::pair{31, "Operazione"},
+                                           std::pair{100, "       Entrate"},
+                                           std::pair{130, "        Uscite"},
+                                           std::pair{160, "         Saldo"},
+                                           std::pair{192, "Prot."}}) {
+                    testo(x, 22, misureCorpo, QString::fromLatin1(t));
+                }
+                p.setPen(sottile);
+            }
+            const double y = sulFoglio * 8.0;
+            p.drawRect(QRectF(5 * mm, (28 + y) * mm, 197 * mm, 7 * mm));
+            const qsizetype i = qMin(riga, righe - 2) * 6;
+            for (const auto& [x, c] : {std::pair{6, 0}, std::pair{31, 1}, std::pair{101, 2},
+                                       std::pair{131, 3}, std::pair{161, 5}, std::pair{194, 4}}) {
+                testo(x, 30 + y, misureCorpo, testi.at(i + c));
+            }
+        }
+        p.end();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    Persona persona;
+    FixedClock orologio(QDateTime(QDate(2005, 3, 15), QTime(10, 30)));
+    SystemPlatform piattaforma;
+    services::setInteraction(&persona);
+    services::setClock(&orologio);
+    services::setPlatform(&piattaforma);
+
+    const QString percorso = QDir::temp().filePath(QStringLiteral("vardello-bench-stampa.mdb"));
+    if (!QFile::exists(percorso)) {
+        OpzioniArchivio opzioni;
+        opzioni.movimenti = kMovimenti;
+        QString testo;
+        if (!creaArchivioGenerato(percorso, opzioni, &testo)) {
+            qFatal("cannot generate the archive: %s", qPrintable(testo));
+        }
+    }
+    programma().PercorsoArchivio = percorso;
+    archivio::Errore errore;
+    if (!archivio::apri(percorso, kConnessioneArchivio, &errore)) {
+        qFatal("cannot open the archive: %s", qPrintable(errore.testo));
+    }
+    ScriviRiferimento(DbArchivio(), QStringLiteral("Stampa con indicazione saldo progressivo"),
+                      1);
+    confronta(benchmark::RegisterBenchmark("BM_StampaSaldoProgressivo", BM_StampaSaldoProgressivo),
+              5);
+    confronta(benchmark::RegisterBenchmark("BM_QtNudo", BM_QtNudo), 5);
+    eseguiConfronti(argc, argv, {{"BM_StampaSaldoProgressivo", "BM_QtNudo"}});
+    archivio::chiudi(kConnessioneArchivio);
+    QFile::remove(filePdf());
+    return 0;
+}
