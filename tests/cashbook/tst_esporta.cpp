@@ -305,8 +305,18 @@ class TestEsporta : public QObject {
         cassa.env.ui.saveAnswers.enqueue(scelto);
         QString da, a;
         CassaDiProva::nellaFinestraModale([&](QWidget* finestra) {
-            da = finestra->findChild<QLineEdit*>("txtDaData")->displayText();
+            auto* campoDa = finestra->findChild<QLineEdit*>("txtDaData");
             a = finestra->findChild<QLineEdit*>("txtAData")->displayText();
+            // Digits typed on entering a field replace the proposed date, on opening and
+            // after Tab and Shift+Tab.
+            QVERIFY(QTest::qWaitForWindowActive(finestra));
+            QTRY_COMPARE(QApplication::focusWidget(), campoDa);
+            QTest::keyClicks(campoDa, QStringLiteral("020305"));
+            QTest::keyClick(campoDa, Qt::Key_Tab);
+            QCOMPARE(campoDa->displayText(), QStringLiteral("02/03/2005"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QTest::keyClicks(campoDa, QStringLiteral("01032005"));
+            da = campoDa->displayText();
             finestra->findChild<QRadioButton*>("optCsv")->setChecked(true);
             QTest::mouseClick(finestra->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
         });
