@@ -60,7 +60,7 @@ frmEsporta::frmEsporta(const QDate& mese, QWidget* parent) : QDialog(parent) {
 
     auto* eventi = new EventiCampo(this);
     for (QLineEdit* campo : {txtDaData, txtAData}) {
-        eventi->collega(campo, {[campo] { impostaSfondo(campo, coloreModifica()); },
+        eventi->collega(campo, {[campo] { EntraCampoData(campo); },
                                 [campo] {
                                     impostaSfondo(campo, coloreNormale());
                                     ControllaData(campo);

@@ -303,16 +303,30 @@ class TestEsporta : public QObject {
 
         const QString scelto = cassa.env.dir.filePath(QStringLiteral("per il commercialista"));
         cassa.env.ui.saveAnswers.enqueue(scelto);
-        QString da, a;
+        QString da, a, digitato;
         CassaDiProva::nellaFinestraModale([&](QWidget* finestra) {
-            da = finestra->findChild<QLineEdit*>("txtDaData")->displayText();
-            a = finestra->findChild<QLineEdit*>("txtAData")->displayText();
+            auto* dal = finestra->findChild<QLineEdit*>("txtDaData");
+            auto* al = finestra->findChild<QLineEdit*>("txtAData");
+            da = dal->displayText();
+            a = al->displayText();
+            // A proposed date entered by Tab is replaced by the digits typed at once.
+            (void)QTest::qWaitForWindowActive(finestra);
+            dal->setFocus();
+            QTest::keyClick(dal, Qt::Key_Tab);
+            QCoreApplication::processEvents();  // the entry's selection, as before a person types
+            QTest::keyClicks(al, QStringLiteral("20032005"));
+            digitato = al->displayText();
+            QTest::keyClick(al, Qt::Key_Tab, Qt::ShiftModifier);
+            QTest::keyClick(dal, Qt::Key_Tab);
+            QCoreApplication::processEvents();
+            QTest::keyClicks(al, QStringLiteral("31032005"));
             finestra->findChild<QRadioButton*>("optCsv")->setChecked(true);
             QTest::mouseClick(finestra->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
         });
         cassa.clic("cmdEsporta");
         QCOMPARE(da, QStringLiteral("01/03/2005"));
         QCOMPARE(a, QStringLiteral("31/03/2005"));
+        QCOMPARE(digitato, QStringLiteral("20/03/2005"));
         QCOMPARE(cassa.env.ui.saveDialogs.size(), 1);
         QVERIFY2(cassa.env.ui.saveDialogs[0].contains(QStringLiteral("/Cassa 2005-03.csv|")),
                  qPrintable(cassa.env.ui.saveDialogs[0]));
