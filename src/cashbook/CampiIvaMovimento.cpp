@@ -274,13 +274,10 @@ void CampiIvaMovimento::AggiungiConto() {
         BusyPointer occupato;
         // One statement: another computer remembering the same description at the same
         // moment is not an error.
-        QSqlQuery q(db);
-        if (!eseguiSql(q, QStringLiteral(R"(INSERT INTO "Conti Utilizzati" ("Descrizione conto")
-                                         VALUES (?) ON CONFLICT ("Descrizione conto") DO NOTHING)"),
-                       {descrizione})) {
-            lanciaErrore(q.lastError());
-        }
-        nuova = q.numRowsAffected() == 1;
+        Istruzione ricorda(db, QStringLiteral(R"(INSERT INTO "Conti Utilizzati"
+                                              ("Descrizione conto") VALUES (?)
+                                              ON CONFLICT ("Descrizione conto") DO NOTHING)"));
+        nuova = ricorda.esegui({descrizione}).numRowsAffected() == 1;
     }
     if (nuova) {
         AggiungiVoce(descrizione);

@@ -1,10 +1,15 @@
 #include "GrigliaCassa.h"
 
+#include <QApplication>
+#include <QCache>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyledItemDelegate>
+#include <QtMath>
 
 #include "ModelloCassa.h"
 #include "Twips.h"
@@ -12,7 +17,10 @@
 namespace {
 
 // The cells keep their padding blanks; the text drawn leaves the trailing ones out, so that
-// centred and right-aligned cells line up.
+// centred and right-aligned cells line up. The style draws each cell's background, selection
+// and focus; the text is drawn here from a laid-out text kept per string, because laying out
+// every visible cell's text again at each repaint (a month's grid repaints whole after an
+// insert) was most of the time an insert took on screen.
 class DelegatoCassa : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -25,6 +33,64 @@ class DelegatoCassa : public QStyledItemDelegate {
         testo.truncate(fine);
         return testo;
     }
+
+    void paint(QPainter* pittore, const QStyleOptionViewItem& opzione,
+               const QModelIndex& indice) const override {
+        QStyleOptionViewItem o = opzione;
+        initStyleOption(&o, indice);
+        const QString testo = o.text;
+        o.text.clear();
+        const QWidget* widget = o.widget;
+        QStyle* stile = widget ? widget->style() : QApplication::style();
+        stile->drawControl(QStyle::CE_ItemViewItem, &o, pittore, widget);
+        if (testo.isEmpty()) {
+            return;
+        }
+        const QStaticText& disegno = testoPreparato(testo, o.font);
+        // Where the style puts a line of text: inside its margins, aligned as the model says,
+        // clipped to the cell.
+        const int margine = stile->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect spazio = o.rect.adjusted(margine, 0, -margine, 0);
+        const QSize misura(qCeil(disegno.size().width()), QFontMetrics(o.font).height());
+        const QRect posto = QStyle::alignedRect(o.direction, o.displayAlignment, misura, spazio);
+        const QPalette::ColorGroup gruppo = !(o.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                            : (o.state & QStyle::State_Active) ? QPalette::Normal
+                                                                               : QPalette::Inactive;
+        pittore->setPen(o.palette.color(gruppo, (o.state & QStyle::State_Selected)
+                                                    ? QPalette::HighlightedText
+                                                    : QPalette::Text));
+        pittore->setFont(o.font);
+        const bool sborda = !o.rect.contains(posto);
+        if (sborda) {
+            pittore->save();
+            pittore->setClipRect(o.rect);
+        }
+        pittore->drawStaticText(posto.topLeft(), disegno);
+        if (sborda) {
+            pittore->restore();
+        }
+    }
+
+  private:
+    // The text laid out once for the grid's font; a few screens of cells are kept.
+    const QStaticText& testoPreparato(const QString& testo, const QFont& font) const {
+        if (font != font_) {
+            preparati_.clear();
+            font_ = font;
+        }
+        if (QStaticText* trovato = preparati_.object(testo)) {
+            return *trovato;
+        }
+        auto* nuovo = new QStaticText(testo);
+        nuovo->setTextFormat(Qt::PlainText);
+        nuovo->setPerformanceHint(QStaticText::AggressiveCaching);
+        nuovo->prepare(QTransform(), font);
+        preparati_.insert(testo, nuovo);
+        return *nuovo;
+    }
+
+    mutable QFont font_;
+    mutable QCache<QString, QStaticText> preparati_{4000};
 };
 
 }  // namespace
@@ -44,6 +110,12 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Rows added (an insert) repaint from the first new row down instead of the whole grid:
+    // a month of thousands of rows scrolls by one row and redraws only what moved in.
+    disconnect(verticalHeader(), SIGNAL(sectionCountChanged(int, int)), this,
+               SLOT(rowCountChanged(int, int)));
+    connect(verticalHeader(), &QHeaderView::sectionCountChanged, this,
+            &GrigliaCassa::contaRigheCambiato);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& indice) { emit rigaScelta(indice.row()); });
 }
@@ -54,6 +126,20 @@ void GrigliaCassa::setModello(ModelloCassa* modello) {
     for (int colonna = 0; colonna < NumeroColonne; ++colonna) {
         setColumnWidth(colonna, pixel(ModelloCassa::larghezzaTwips(colonna)));
     }
+}
+
+void GrigliaCassa::contaRigheCambiato(int prima, int dopo) {
+    if (dopo <= prima) {
+        rowCountChanged(prima, dopo);
+        return;
+    }
+    updateGeometries();  // the scroll bar's range; rowsInserted repaints the rows
+}
+
+void GrigliaCassa::rowsInserted(const QModelIndex& genitore, int inizio, int fine) {
+    QTableView::rowsInserted(genitore, inizio, fine);
+    const int y = qMax(0, rowViewportPosition(inizio));
+    viewport()->update(QRect(0, y, viewport()->width(), viewport()->height() - y));
 }
 
 void GrigliaCassa::keyPressEvent(QKeyEvent* evento) {

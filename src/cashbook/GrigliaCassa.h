@@ -31,9 +31,11 @@ class GrigliaCassa : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* evento) override;
+    void rowsInserted(const QModelIndex& genitore, int inizio, int fine) override;
 
   private:
     QList<int> righeSelezionate() const;
+    void contaRigheCambiato(int prima, int dopo);
 
     ModelloCassa* modello_ = nullptr;
 };

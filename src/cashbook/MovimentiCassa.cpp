@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "Archivio.h"
+#include "Sql.h"
 #include "SqlCassa.h"
 #include "TotaliCassa.h"
 
@@ -123,19 +124,29 @@ MovimentoLetto movimentoLetto(const QSqlRecord& r) {
 }
 
 void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    esegui(q, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate", "Uscite",
-                                    "Numero Progressivo", "Utente", "DataIns", "OraIns"
-                             FROM "Vardello"
-                             WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?
-                             ORDER BY "Data Registrazione", "Numero Progressivo")"),
-           {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    Istruzione lettura(db, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione",
+                                          "Entrate", "Uscite", "Numero Progressivo", "Utente",
+                                          "DataIns", "OraIns"
+                                   FROM "Vardello"
+                                   WHERE "Data Registrazione" >= ? AND "Data Registrazione" < ?
+                                   ORDER BY "Data Registrazione", "Numero Progressivo")"));
+    QSqlQuery& q = lettura.esegui(
+        {valoreSql(primoGiorno(anno, mese)), valoreSql(primoGiornoSuccessivo(anno, mese))});
+    // A month's rows share a few dozen dates: each date's text is read into a date once.
+    QString testoData;
+    QDate data;
     while (q.next()) {
-        righe.append(RigaCassa(dataDaSql(q.value(0)), q.value(1).toString(),
-                               importoONull(q.value(2)), importoONull(q.value(3)),
-                               q.value(4).toLongLong(), q.value(5).toString(),
-                               q.value(6).toString(), q.value(7).toString()));
+        const QVariant valoreData = q.value(0);
+        if (valoreData.typeId() != QMetaType::QString) {
+            data = dataDaSql(valoreData);
+        } else if (const QString testo = valoreData.toString(); testo != testoData) {
+            testoData = testo;
+            data = dataDaSql(valoreData);
+        }
+        righe.append(RigaCassa(data, q.value(1).toString(), importoONull(q.value(2)),
+                               importoONull(q.value(3)), q.value(4).toLongLong(),
+                               q.value(5).toString(), q.value(6).toString(),
+                               q.value(7).toString()));
     }
     if (q.lastError().isValid()) {
         lanciaErrore(q.lastError());
@@ -143,8 +154,8 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
 }
 
 bool cassaVuota(QSqlDatabase db) {
-    QSqlQuery q(db);
-    esegui(q, QStringLiteral(R"(SELECT MIN("Numero Progressivo") FROM "Vardello")"));
+    Istruzione minimo(db, QStringLiteral(R"(SELECT MIN("Numero Progressivo") FROM "Vardello")"));
+    QSqlQuery& q = minimo.esegui();
     return !q.next() || q.isNull(0);
 }
 
@@ -159,8 +170,8 @@ std::optional<QSqlRecord> leggiMovimento(QSqlDatabase db, qint64 numero) {
 }
 
 qint64 NumeroProCas(QSqlDatabase db) {
-    QSqlQuery q(db);
-    esegui(q, QStringLiteral(R"(SELECT MAX("Numero Progressivo") FROM "Vardello")"));
+    Istruzione massimo(db, QStringLiteral(R"(SELECT MAX("Numero Progressivo") FROM "Vardello")"));
+    QSqlQuery& q = massimo.esegui();
     if (!q.next() || q.isNull(0)) {
         return 1;
     }
@@ -178,19 +189,19 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati,
         TransazioneScrittura transazione(db);
         const qint64 numero = NumeroProCas(db);
         try {
-            QSqlQuery q(db);
-            esegui(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
-                       "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
-                       "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
-                       VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"),
-                   QVariantList{numero} + valoriCampi(dati));
+            Istruzione inserimento(db, QStringLiteral(R"(INSERT INTO "Vardello" (
+                "Numero Progressivo", "Data Registrazione", "Operazione", "Entrate", "Uscite",
+                "Codice Iva", "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
+                VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
+            inserimento.esegui(QVariantList{numero} + valoriCampi(dati));
         } catch (const ErroreArchivio& errore) {
             if (eChiaveDuplicata(errore) && tentativo < kTentativiNumerazione) {
                 continue;
             }
             throw;
         }
-        ricalcolaTotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month());
+        aggiungiATotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month(),
+                            {dati.entrate, dati.uscite});
         try {
             transazione.conferma();
         } catch (const ErroreConferma& errore) {

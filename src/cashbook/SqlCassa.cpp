@@ -34,11 +34,23 @@ bool suPostgres(const QSqlDatabase& db) {
 
 }  // namespace
 
+LetturaCoerente::LetturaCoerente(QSqlDatabase db) : db_(std::move(db)) {
+    QSqlQuery q(db_);
+    esegui(q, suPostgres(db_) ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                              : QStringLiteral("BEGIN"));
+}
+
+LetturaCoerente::~LetturaCoerente() {
+    QSqlQuery q(db_);
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
 TransazioneScrittura::TransazioneScrittura(QSqlDatabase db) : db_(std::move(db)) {
     QSqlQuery q(db_);
     if (suPostgres(db_)) {
-        esegui(q, QStringLiteral("BEGIN"));
-        if (!q.exec(QStringLiteral(R"(LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
+        // One round trip for both statements.
+        if (!q.exec(
+                QStringLiteral(R"(BEGIN; LOCK TABLE "Vardello" IN SHARE ROW EXCLUSIVE MODE)"))) {
             const QSqlError errore = q.lastError();
             q.exec(QStringLiteral("ROLLBACK"));
             lanciaErrore(errore);

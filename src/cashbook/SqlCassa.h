@@ -25,6 +25,20 @@ QDate primoGiornoSuccessivo(int anno, int mese);
 // A commit that failed: whether the engine carried it out is not known from its answer.
 struct ErroreConferma : ErroreArchivio {};
 
+// A read transaction: what is read while it lasts is one moment of the archive (on a server
+// a repeatable-read snapshot), so that rows and a stored total read in it agree with each
+// other. Ended when it goes away; nothing is written in it.
+class LetturaCoerente {
+  public:
+    explicit LetturaCoerente(QSqlDatabase db);
+    ~LetturaCoerente();
+    LetturaCoerente(const LetturaCoerente&) = delete;
+    LetturaCoerente& operator=(const LetturaCoerente&) = delete;
+
+  private:
+    QSqlDatabase db_;
+};
+
 // One write transaction on the cash book. It takes the write lock when it begins (an
 // immediate transaction on SQLite, a lock on "Vardello" on PostgreSQL), so that reading the
 // highest number and storing the next one cannot interleave with another copy of the

@@ -13,7 +13,6 @@
 
 #include "BusyPointer.h"
 #include "CentraFinestra.h"
-#include "Colori.h"
 #include "EsportaCassa.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
@@ -41,8 +40,8 @@ frmEsporta::frmEsporta(const QDate& mese, QWidget* parent) : QDialog(parent) {
     scelte->addWidget(optXlsx);
     scelte->addWidget(optCsv);
 
-    cmdOk = new QPushButton(immaginePulsante(QStringLiteral("SALVA")),
-                            QStringLiteral("Esporta"), this);
+    cmdOk =
+        new QPushButton(immaginePulsante(QStringLiteral("SALVA")), QStringLiteral("Esporta"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdAnnulla = new QPushButton(immaginePulsante(QStringLiteral("ANNULLA")),
                                  QStringLiteral("Annulla"), this);
@@ -60,12 +59,7 @@ frmEsporta::frmEsporta(const QDate& mese, QWidget* parent) : QDialog(parent) {
 
     auto* eventi = new EventiCampo(this);
     for (QLineEdit* campo : {txtDaData, txtAData}) {
-        eventi->collega(campo, {[campo] { EntraCampoData(campo); },
-                                [campo] {
-                                    impostaSfondo(campo, coloreNormale());
-                                    ControllaData(campo);
-                                },
-                                {}});
+        collegaCampoIntervallo(eventi, campo);
     }
     connect(cmdOk, &QPushButton::clicked, this, &frmEsporta::cmdOk_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);

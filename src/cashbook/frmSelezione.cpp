@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "Colori.h"
 #include "EventiCampo.h"
 #include "FieldRules.h"
 #include "ImmaginiPulsanti.h"
@@ -34,12 +33,7 @@ frmSelezione::frmSelezione(QWidget* parent) : QDialog(parent) {
 
     auto* eventi = new EventiCampo(this);
     for (QLineEdit* campo : {txtDaData, txtAData}) {
-        eventi->collega(campo, {[campo] { EntraCampoData(campo); },
-                                [campo] {
-                                    impostaSfondo(campo, coloreNormale());
-                                    ControllaData(campo);
-                                },
-                                {}});
+        collegaCampoIntervallo(eventi, campo);
     }
     connect(cmdOk, &QPushButton::clicked, this, &frmSelezione::cmdOk_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);

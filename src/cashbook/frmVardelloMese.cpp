@@ -33,8 +33,13 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
     PulisciGrdGesca();
     QList<RigaCassa> righe;
     bool vuota = false;
+    std::optional<TotaliMese> registrati;
     try {
+        // The rows and the month's stored row at one moment, so that comparing them tells
+        // whether the stored row is the sums of the rows.
+        LetturaCoerente lettura(DbArchivio());
         leggiMese(DbArchivio(), DataMese.year(), DataMese.month(), righe);
+        registrati = totaliCompleti(DbArchivio(), DataMese.year(), DataMese.month());
         vuota = righe.isEmpty() && cassaVuota(DbArchivio());
     } catch (const ErroreArchivio& errore) {
         // What was read before the error is stored: it stays shown, with its sums, and the
@@ -63,12 +68,15 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
         RefreshTotali();
         return;
     }
-    // The month's row is a cache of the sums just read: when it cannot be stored (an archive
-    // that can only be read, another computer holding the lock) the figures shown stay the
-    // archive's, and the row is stored at a later load.
+    // The month's row is a cache of the sums just read. Every write keeps it so; one that
+    // differs (written by something else) is stored afresh under the write lock. When it
+    // cannot be stored (an archive that can only be read, another computer holding the lock)
+    // the figures shown stay the archive's, and the row is stored at a later load.
     const int chiave = chiaveMese(DataMese.year(), DataMese.month());
     try {
-        SaveTotaliMese(DataMese.year(), DataMese.month());
+        if (registrati != TotaliMese{TotaleEntrateMese, TotaleUsciteMese}) {
+            SaveTotaliMese(DataMese.year(), DataMese.month());
+        }
         mesiDaRegistrare_.remove(chiave);
         if (!mesiDaRegistrare_.isEmpty()) {
             registraTotaliInSospeso();

@@ -7,6 +7,7 @@
 
 #include "Colori.h"
 #include "Controlli.h"
+#include "EventiCampo.h"
 #include "FormHelpers.h"
 #include "ItalianDate.h"
 #include "MoneyText.h"
@@ -95,6 +96,15 @@ bool ControllaData(QLineEdit* campo) {
     }
     campo->setText(formatItalianDate(*data));
     return true;
+}
+
+void collegaCampoIntervallo(EventiCampo* eventi, QLineEdit* campo) {
+    eventi->collega(campo, {[campo] { EntraCampoData(campo); },
+                            [campo] {
+                                impostaSfondo(campo, coloreNormale());
+                                ControllaData(campo);
+                            },
+                            {}});
 }
 
 void EntraCampoNumerico(QLineEdit* campo) {

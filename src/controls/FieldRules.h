@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class EventiCampo;
 class QLineEdit;
 class QWidget;
 
@@ -27,6 +28,10 @@ void EntraCampoData(QLineEdit* campo);
 // text up to the first "_" is read day/month/year and rewritten "dd/mm/yyyy". An unreadable
 // date gives the focus back to the field, beeps and returns false; the text stays.
 bool ControllaData(QLineEdit* campo);
+
+// A date field of a range (the print's, the export's): entered as EntraCampoData, checked
+// by ControllaData when left, back to the normal background either way.
+void collegaCampoIntervallo(EventiCampo* eventi, QLineEdit* campo);
 
 // Two-decimal numbers typed into a plain text box (the VAT rate field), with the keystroke
 // rules of the numeric input box (RegoleTasti.h). installaTastiNumerici (TastiCampo.h) hooks

@@ -341,10 +341,12 @@ bool eliminaDatabase(const QString& percorso, Errore* errore) {
 }
 
 bool riapri(QSqlDatabase& db) {
+    dimenticaIstruzioni(db.connectionName());
     return db.open() && impostaPostgres(db, nullptr);
 }
 
 void chiudi(const QString& nomeConnessione) {
+    dimenticaIstruzioni(nomeConnessione);
     {
         QSqlDatabase db = QSqlDatabase::database(nomeConnessione, false);
         if (db.isValid()) {

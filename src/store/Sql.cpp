@@ -1,5 +1,10 @@
 #include "Sql.h"
 
+#include <QPointer>
+#include <QSqlDriver>
+#include <memory>
+#include <unordered_map>
+
 #include "Archivio.h"
 
 void lanciaErrore(const QSqlError& errore) {
@@ -22,7 +27,24 @@ bool eseguiSql(QSqlQuery& q, const QString& sql, const QVariantList& valori) {
     return q.exec();
 }
 
+// A statement kept prepared, and whether an Istruzione is using it now.
+struct IstruzionePreparata {
+    explicit IstruzionePreparata(const QSqlDatabase& db) : q(db) { q.setForwardOnly(true); }
+    QSqlQuery q;
+    bool pronta = false;  // prepared
+    bool inUso = false;
+};
+
 namespace {
+
+// The statements kept for one connection, valid while the driver that prepared them lives.
+struct IstruzioniConnessione {
+    QPointer<QSqlDriver> driver;
+    std::unordered_map<QString, std::shared_ptr<IstruzionePreparata>> preparate;
+};
+
+// Connections belong to the thread that opened them, and so do their statements.
+thread_local std::unordered_map<QString, IstruzioniConnessione> istruzioni;
 
 const QString kDiscoPieno =
     QStringLiteral("Il disco dell'archivio è pieno: liberare spazio e ripetere l'operazione.");
@@ -81,6 +103,62 @@ QString motivoPostgres(const QString& stato) {
 }
 
 }  // namespace
+
+Istruzione::Istruzione(QSqlDatabase db, const QString& sql) {
+    IstruzioniConnessione& kept = istruzioni[db.connectionName()];
+    if (kept.driver != db.driver()) {
+        kept.preparate.clear();
+        kept.driver = db.driver();
+    }
+    std::shared_ptr<IstruzionePreparata>& voce = kept.preparate[sql];
+    if (voce && voce->inUso) {
+        // The same statement is already running for a caller (its result still being read):
+        // this use gets a statement of its own.
+        q_ = std::make_shared<IstruzionePreparata>(db);
+    } else if (voce) {
+        q_ = voce;
+    } else {
+        q_ = std::make_shared<IstruzionePreparata>(db);
+        voce = q_;
+    }
+    if (!q_->pronta) {
+        if (!q_->q.prepare(sql)) {
+            const QSqlError errore = q_->q.lastError();
+            kept.preparate.erase(sql);
+            lanciaErrore(errore);
+        }
+        q_->pronta = true;
+    }
+    q_->inUso = true;
+    sql_ = sql;
+    connessione_ = db.connectionName();
+}
+
+Istruzione::~Istruzione() {
+    q_->q.finish();
+    q_->inUso = false;
+}
+
+QSqlQuery& Istruzione::esegui(const QVariantList& valori) {
+    for (int i = 0; i < valori.size(); ++i) {
+        q_->q.bindValue(i, valori.at(i));
+    }
+    if (!q_->q.exec()) {
+        const QSqlError errore = q_->q.lastError();
+        // A statement that failed is prepared afresh at its next use.
+        IstruzioniConnessione& kept = istruzioni[connessione_];
+        const auto voce = kept.preparate.find(sql_);
+        if (voce != kept.preparate.end() && voce->second == q_) {
+            kept.preparate.erase(voce);
+        }
+        lanciaErrore(errore);
+    }
+    return q_->q;
+}
+
+void dimenticaIstruzioni(const QString& nomeConnessione) {
+    istruzioni.erase(nomeConnessione);
+}
 
 QString motivoErrore(const QString& codice, const QString& testoMotore) {
     bool numerico = false;

@@ -1,3 +1,4 @@
+#include <QScreen>
 #include <QSemaphore>
 #include <QSqlQuery>
 #include <QThread>
@@ -7,6 +8,7 @@
 #include "Colori.h"
 #include "MovimentiCassa.h"
 #include "SqlCassa.h"
+#include "TotaliCassa.h"
 
 // Inserting movements: the number, the checks of the edit area, the row and the totals that
 // follow, the move to another month, and two computers inserting at once.
@@ -159,6 +161,36 @@ class TestInserimento : public QObject {
         QVERIFY(cassa.c<QPushButton>("cmdCanc")->isEnabled());
     }
 
+    // The grid repaints only what an insert changed: what the screen shows afterwards is
+    // what drawing the whole grid afresh shows, also when a long month scrolls.
+    void theGridOnScreenShowsEveryInsertedRow_data() {
+        QTest::addColumn<int>("righe");
+        QTest::newRow("short month") << 2;
+        QTest::newRow("month that scrolls") << 40;
+    }
+    void theGridOnScreenShowsEveryInsertedRow() {
+        QFETCH(int, righe);
+        CassaDiProva cassa;
+        for (int n = 1; n <= righe; ++n) {
+            cassa.movimento(n, QDate(2005, 3, 1 + n % 28), cassa.euro("1"), QVariant());
+        }
+        cassa.apri(true);
+        QWidget* griglia = cassa.griglia()->viewport();
+        for (const char* importo : {"5", "6,5", "7"}) {
+            cassa.scrivi(QStringLiteral("28/03/2005"), QStringLiteral("Vendita"),
+                         QString::fromLatin1(importo));
+            cassa.clic("cmdIns");
+            QCoreApplication::processEvents();
+            const QRect posto(griglia->mapTo(cassa.finestra.get(), QPoint()), griglia->size());
+            const QImage schermo = cassa.finestra->screen()
+                                       ->grabWindow(cassa.finestra->winId())
+                                       .toImage()
+                                       .copy(posto)
+                                       .convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(schermo, griglia->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
+    }
+
     void anEntryOfAnotherMonthSwitchesToThatMonth() {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant(), "Marzo");
@@ -189,8 +221,14 @@ class TestInserimento : public QObject {
         CassaDiProva cassa;
         cassa.movimento(1, QDate(2005, 3, 1), cassa.euro("100"), QVariant());
         cassa.apri(true);
-        // Another computer stores a movement of the same month.
-        cassa.movimento(2, QDate(2005, 3, 2), cassa.euro("7"), QVariant(), "Altro computer");
+        // Another computer stores a movement of the same month, with its month's totals.
+        QVERIFY(archivio::apri(programma().PercorsoArchivio, QStringLiteral("altro"), nullptr));
+        inserisciMovimento(
+            QSqlDatabase::database(QStringLiteral("altro")),
+            {QDate(2005, 3, 2), QStringLiteral("Altro computer"), Money::fromUnits(70000), Money(),
+             QString(), Money(), QDate(), QStringLiteral("Anna"), QStringLiteral("02/03/2005"),
+             QStringLiteral("09:00")});
+        archivio::chiudi(QStringLiteral("altro"));
         cassa.scrivi(QStringLiteral("03/03/2005"), QStringLiteral("Vendita"), QStringLiteral("10"));
         cassa.clic("cmdIns");
         // The screen keeps the rows it shows; the archive keeps the month's real totals.
@@ -321,6 +359,7 @@ class TestInserimento : public QObject {
                 esegui(q, QStringLiteral(R"(INSERT INTO "Vardello" ("Numero Progressivo",
                           "Data Registrazione", "Entrate") VALUES (?, ?, ?))"),
                        {NumeroProCas(db), valoreSql(QDate(2005, 3, 2)), CassaDiProva::euro("2")});
+                aggiungiATotaliMese(db, 2005, 3, {Money::fromUnits(20000), Money()});
                 numerato.release();
                 QThread::msleep(300);
                 transazione.conferma();

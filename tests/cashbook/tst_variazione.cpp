@@ -240,8 +240,16 @@ class TestVariazione : public QObject {
         QCOMPARE(cassa.righe()->rowCount(), 3);
         QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("100,00/0,00"));
         QCOMPARE(cassa.totaliDelMese(2005, 4), QStringLiteral("1010,00/0,00"));
+        // Inserts add to both months' rows as the change left them.
+        cassa.scrivi(QStringLiteral("11/04/2005"), QStringLiteral("Dopo"), QStringLiteral("5"));
+        cassa.clic("cmdIns");
+        cassa.mostraMese(2005, 3);
+        cassa.scrivi(QStringLiteral("11/03/2005"), QStringLiteral("Dopo"), QStringLiteral("1"));
+        cassa.clic("cmdIns");
+        QCOMPARE(cassa.totaliDelMese(2005, 3), QStringLiteral("101,00/0,00"));
+        QCOMPARE(cassa.totaliDelMese(2005, 4), QStringLiteral("1015,00/0,00"));
         cassa.mostraMese(2005, 5);
-        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("      1.110,00"));
+        QCOMPARE(cassa.box("txtEntrateMeseP"), QStringLiteral("      1.116,00"));
     }
 
     void aChangeOfAnEntryDeletedMeanwhileOrRefusedIsTold() {
