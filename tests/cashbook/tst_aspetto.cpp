@@ -15,6 +15,7 @@
 #include "FRMINFO.h"
 #include "frmAccesso.h"
 #include "frmCodiciIva.h"
+#include "frmEsporta.h"
 #include "frmParametri.h"
 #include "frmRicercaIva.h"
 #include "frmSelezione.h"
@@ -158,6 +159,7 @@ class TestAspetto : public QObject {
         finestre.emplace_back(new frmSituazioneIva(2005));
         finestre.emplace_back(new frmSelezione);
         finestre.emplace_back(new FRMINFO);
+        finestre.emplace_back(new frmEsporta(QDate(2005, 3, 1)));
         auto* ricerca = new frmRicercaIva;
         ricerca->setNomeDB(programma().PercorsoArchivio);
         finestre.emplace_back(ricerca);
