@@ -1,5 +1,8 @@
 #include "GiornaleSospeso.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,12 +30,31 @@ bool copiaSopra(const QString& da, const QString& a) {
     return QFile::copy(da, a);  // the copy gets the original's permissions
 }
 
+// Whether another program holds the engine's reserved lock on the archive: it is in the
+// middle of a write, and the journal beside the file is its live one, not an interrupted
+// write's (the engine marks a writer by a lock on the byte after its pending byte).
+bool scritturaInCorso(const QString& archivio) {
+    constexpr off_t kByteRiservato = 0x40000001;
+    const int fd = ::open(QFile::encodeName(archivio).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct flock blocco {};
+    blocco.l_type = F_WRLCK;
+    blocco.l_whence = SEEK_SET;
+    blocco.l_start = kByteRiservato;
+    blocco.l_len = 1;
+    const bool occupato = ::fcntl(fd, F_GETLK, &blocco) == 0 && blocco.l_type != F_UNLCK;
+    ::close(fd);
+    return occupato;
+}
+
 }  // namespace
 
 GiornaleSospeso::GiornaleSospeso(const QString& archivio)
     : archivio_(archivio), copia_(archivio + QStringLiteral(".prima-del-giornale")) {
     const QFileInfo giornale(giornaleDi(archivio));
-    presente_ = giornale.isFile() && giornale.size() > 0;
+    presente_ = giornale.isFile() && giornale.size() > 0 && !scritturaInCorso(archivio);
 }
 
 GiornaleSospeso::~GiornaleSospeso() {
@@ -54,6 +76,11 @@ bool GiornaleSospeso::conservaCopia(archivio::Errore* errore) {
     if (!copiato_) {
         QFile::remove(copia_);
         QFile::remove(giornaleDi(copia_));
+        if (!QFileInfo::exists(giornaleDi(archivio_))) {
+            // Gone meanwhile: another program's write ended and took its journal away.
+            presente_ = false;
+            return true;
+        }
         if (errore) {
             *errore = {QStringLiteral("10"),
                        QStringLiteral("Accanto all'archivio c'è il giornale '%1' di una scrittura "

@@ -17,7 +17,8 @@ class GiornaleSospeso {
     GiornaleSospeso(const GiornaleSospeso&) = delete;
     GiornaleSospeso& operator=(const GiornaleSospeso&) = delete;
 
-    // True when a journal with something in it lies beside the archive.
+    // True when a journal with something in it lies beside the archive and no other program
+    // is writing (whose live journal it would be).
     bool presente() const { return presente_; }
     // Copies the archive and its journal aside; false (with the reason) when that fails, and
     // then the archive must not be opened.

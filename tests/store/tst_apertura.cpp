@@ -1,4 +1,6 @@
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -240,6 +242,42 @@ class TestApertura : public QObject {
         env.ui.messages.clear();
         QVERIFY(avviaSu(env, buono));
         QCOMPARE(env.scalar(QStringLiteral(R"(SELECT count(*) FROM "Vardello")")).toInt(), 1500);
+
+        // The live journal of another computer in the middle of a write is its own business:
+        // the archive opens without a copy aside and without touching it (a folder where the
+        // copy would go makes any attempt at one fail).
+        QVERIFY(QFile::remove(copia) && QFile::remove(copia + QStringLiteral("-journal")));
+        QVERIFY(QDir().mkdir(copia));
+        int pronto[2];
+        int fine[2];
+        QVERIFY(::pipe(pronto) == 0 && ::pipe(fine) == 0);
+        const pid_t scrittore = ::fork();
+        if (scrittore == 0) {
+            sqlite3* db = nullptr;
+            char c = 0;
+            const bool scrive =
+                sqlite3_open(qPrintable(buono), &db) == SQLITE_OK &&
+                sqlite3_exec(db,
+                             "BEGIN; "
+                             "UPDATE \"Vardello\" SET \"Operazione\" = \"Operazione\" || 'x'",
+                             nullptr, nullptr, nullptr) == SQLITE_OK;
+            c = scrive ? 1 : 0;
+            (void)!::write(pronto[1], &c, 1);
+            (void)!::read(fine[0], &c, 1);
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            ::_exit(0);
+        }
+        char scrive = 0;
+        QVERIFY(::read(pronto[0], &scrive, 1) == 1 && scrive == 1);
+        QVERIFY(QFile::exists(buono + QStringLiteral("-journal")));
+        archivio::Errore errore;
+        const bool aperto = archivio::apri(buono, QStringLiteral("durante"), &errore);
+        (void)!::write(fine[1], &scrive, 1);
+        ::waitpid(scrittore, nullptr, 0);
+        QVERIFY2(aperto, qPrintable(errore.testo));
+        QVERIFY(QFileInfo(copia).isDir() && !QFile::exists(copia + QStringLiteral("-journal")));
+        archivio::chiudi(QStringLiteral("durante"));
     }
 };
 
