@@ -255,6 +255,7 @@ void CampiIvaMovimento::CaricaOperazioni() {
     const QString testo = combo->currentText();
     combo->clear();
     combo->addItems(descrizioni);
+    ricordate_ = QSet<QString>(descrizioni.begin(), descrizioni.end());
     combo->setCurrentIndex(-1);
     combo->setEditText(testo);
 }
@@ -265,23 +266,22 @@ void CampiIvaMovimento::AggiungiConto() {
     // the size of a key (PostgreSQL refuses about 2,700 bytes): a longer description is
     // stored whole with its movement but not offered again in the list.
     constexpr qsizetype kLunghezzaMassimaRicordata = 500;
-    if (descrizione.size() > kLunghezzaMassimaRicordata) {
+    // A description read from the table or stored by this window is there already: the
+    // cashier's usual descriptions cost no trip to the archive.
+    if (descrizione.size() > kLunghezzaMassimaRicordata || ricordate_.contains(descrizione)) {
         return;
     }
     QSqlDatabase db = DbArchivio();
-    bool nuova = false;
     {
         BusyPointer occupato;
         // One statement: another computer remembering the same description at the same
-        // moment is not an error.
+        // moment is not an error, and the description is then offered here too.
         Istruzione ricorda(db, QStringLiteral(R"(INSERT INTO "Conti Utilizzati"
                                               ("Descrizione conto") VALUES (?)
                                               ON CONFLICT ("Descrizione conto") DO NOTHING)"));
-        nuova = ricorda.esegui({descrizione}).numRowsAffected() == 1;
+        ricorda.esegui({descrizione});
     }
-    if (nuova) {
-        AggiungiVoce(descrizione);
-    }
+    AggiungiVoce(descrizione);
     LiberaBlocchi(db);
 }
 
@@ -289,6 +289,7 @@ void CampiIvaMovimento::AggiungiVoce(const QString& descrizione) {
     QComboBox* combo = c_.cmbOperazione;
     const QString testo = combo->currentText();
     combo->addItem(descrizione);
+    ricordate_.insert(descrizione);
     // Adding the first item of a list selects it; the text typed stays what it was.
     if (combo->currentText() != testo) {
         combo->setEditText(testo);

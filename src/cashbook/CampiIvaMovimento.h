@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QComboBox;
@@ -64,4 +65,6 @@ class CampiIvaMovimento : public QObject {
 
     ControlliMovimento c_;
     QString codiceIvaStandard_;
+    // The descriptions in the list of cmbOperazione, each known to be in the archive.
+    QSet<QString> ricordate_;
 };

@@ -10,7 +10,9 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QtMath>
+#include <optional>
 
+#include "BarraScorrimento.h"
 #include "ModelloCassa.h"
 #include "Twips.h"
 
@@ -110,6 +112,11 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollBar(new BarraScorrimento(Qt::Vertical));
+    setHorizontalScrollBar(new BarraScorrimento(Qt::Horizontal));
+    for (QScrollBar* barra : {verticalScrollBar(), horizontalScrollBar()}) {
+        disponiBarraSoloSeServe(barra);
+    }
     // Rows added (an insert) repaint from the first new row down instead of the whole grid:
     // a month of thousands of rows scrolls by one row and redraws only what moved in.
     disconnect(verticalHeader(), SIGNAL(sectionCountChanged(int, int)), this,
@@ -118,6 +125,22 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
             &GrigliaCassa::contaRigheCambiato);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& indice) { emit rigaScelta(indice.row()); });
+}
+
+void GrigliaCassa::disponiBarraSoloSeServe(QScrollBar* barra) {
+    // The scroll area lays its bars out again at every change of their range, raising each
+    // above the other, and both are repainted each time: after every insert into a month of
+    // thousands of rows. A bar is shown or hidden only when its range becomes empty or stops
+    // being so, and only then is the layout needed (a resize lays it out on its own).
+    disconnect(barra, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
+    connect(barra, &QScrollBar::rangeChanged, this,
+            [this, vuota = std::optional<bool>()](int minimo, int massimo) mutable {
+                if (vuota == (minimo == massimo)) {
+                    return;
+                }
+                vuota = minimo == massimo;
+                QMetaObject::invokeMethod(this, "_q_showOrHideScrollBars", Qt::QueuedConnection);
+            });
 }
 
 void GrigliaCassa::setModello(ModelloCassa* modello) {
@@ -131,6 +154,14 @@ void GrigliaCassa::setModello(ModelloCassa* modello) {
 void GrigliaCassa::contaRigheCambiato(int prima, int dopo) {
     if (dopo <= prima) {
         rowCountChanged(prima, dopo);
+        return;
+    }
+    // Every row has the same height: rows added to a grid that already scrolls make it
+    // scroll as many rows further. Laying the whole view out again (the headers' margins,
+    // both scroll bars) would repaint both bars at every insert.
+    QScrollBar* barra = verticalScrollBar();
+    if (verticalScrollMode() == ScrollPerItem && barra->maximum() > barra->minimum()) {
+        barra->setMaximum(barra->maximum() + dopo - prima);
         return;
     }
     updateGeometries();  // the scroll bar's range; rowsInserted repaints the rows

@@ -3,6 +3,7 @@
 #include <QTableView>
 
 class ModelloCassa;
+class QScrollBar;
 
 // The month grid: whole rows are selected, one contiguous range at a time (dragging or
 // Shift extends it); a double click or Enter on a row picks it. Tab leaves the grid.
@@ -36,6 +37,7 @@ class GrigliaCassa : public QTableView {
   private:
     QList<int> righeSelezionate() const;
     void contaRigheCambiato(int prima, int dopo);
+    void disponiBarraSoloSeServe(QScrollBar* barra);
 
     ModelloCassa* modello_ = nullptr;
 };

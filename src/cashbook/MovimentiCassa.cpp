@@ -187,13 +187,21 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati,
                           ErroreArchivio* rispostaPersa) {
     for (int tentativo = 1;; ++tentativo) {
         TransazioneScrittura transazione(db);
-        const qint64 numero = NumeroProCas(db);
+        qint64 numero = 0;
         try {
+            // The next number is read and stored by the same statement, under the write
+            // lock: one round trip less to a server for each movement.
             Istruzione inserimento(db, QStringLiteral(R"(INSERT INTO "Vardello" (
                 "Numero Progressivo", "Data Registrazione", "Operazione", "Entrate", "Uscite",
                 "Codice Iva", "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
-                VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-            inserimento.esegui(QVariantList{numero} + valoriCampi(dati));
+                VALUES ((SELECT COALESCE(MAX("Numero Progressivo"), 0) + 1 FROM "Vardello"),
+                        ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)
+                RETURNING "Numero Progressivo")"));
+            QSqlQuery& q = inserimento.esegui(valoriCampi(dati));
+            if (!q.next()) {
+                lanciaErrore(q.lastError());
+            }
+            numero = q.value(0).toLongLong();
         } catch (const ErroreArchivio& errore) {
             if (eChiaveDuplicata(errore) && tentativo < kTentativiNumerazione) {
                 continue;

@@ -361,6 +361,11 @@ class TestCampiIva : public QObject {
         QCOMPARE(combo->count(), 4);
         QCOMPARE(combo->findText(QStringLiteral("Cancelleria")), 3);
         QCOMPARE(combo->currentText(), QStringLiteral("Vendita"));
+        // Remembered meanwhile by another computer: offered here too.
+        env.exec(QStringLiteral(R"(INSERT INTO "Conti Utilizzati" VALUES ('Bollette'))"));
+        combo->setEditText(QStringLiteral("Bollette"));
+        m.campi->AggiungiConto();
+        QCOMPARE(combo->findText(QStringLiteral("Bollette")), 4);
 
         // The first description of an empty list does not change the text being typed.
         Maschera vuota;
@@ -372,6 +377,7 @@ class TestCampiIva : public QObject {
         QCOMPARE(vuota.c.cmbOperazione->currentText(), QStringLiteral("Nuova"));
 
         env.exec(QStringLiteral(R"(DROP TABLE "Conti Utilizzati")"));
+        combo->setEditText(QStringLiteral("Mai usata"));
         QVERIFY_THROWS_EXCEPTION(ErroreArchivio, m.campi->AggiungiConto());
         QVERIFY_THROWS_EXCEPTION(ErroreArchivio, m.campi->CaricaOperazioni());
     }

@@ -1,4 +1,5 @@
 #include <QScreen>
+#include <QScrollBar>
 #include <QSemaphore>
 #include <QSqlQuery>
 #include <QThread>
@@ -161,33 +162,44 @@ class TestInserimento : public QObject {
         QVERIFY(cassa.c<QPushButton>("cmdCanc")->isEnabled());
     }
 
-    // The grid repaints only what an insert changed: what the screen shows afterwards is
-    // what drawing the whole grid afresh shows, also when a long month scrolls.
+    // The grid repaints only what an insert changed: what the screen shows afterwards (rows
+    // and scroll bars) is what drawing the whole grid afresh shows, also when a long month scrolls,
+    // and the scroll bar appears and reaches the last row when the inserts make the month scroll.
     void theGridOnScreenShowsEveryInsertedRow_data() {
         QTest::addColumn<int>("righe");
-        QTest::newRow("short month") << 2;
-        QTest::newRow("month that scrolls") << 40;
+        QTest::addColumn<int>("inserimenti");
+        QTest::newRow("short month") << 2 << 3;
+        QTest::newRow("month that scrolls") << 40 << 3;
+        QTest::newRow("month that begins to scroll") << 2 << 30;
     }
     void theGridOnScreenShowsEveryInsertedRow() {
         QFETCH(int, righe);
+        QFETCH(int, inserimenti);
         CassaDiProva cassa;
         for (int n = 1; n <= righe; ++n) {
             cassa.movimento(n, QDate(2005, 3, 1 + n % 28), cassa.euro("1"), QVariant());
         }
         cassa.apri(true);
-        QWidget* griglia = cassa.griglia()->viewport();
-        for (const char* importo : {"5", "6,5", "7"}) {
+        QTableView* tabella = cassa.griglia();
+        QWidget* griglia = tabella->viewport();
+        for (int n = 0; n < inserimenti; ++n) {
             cassa.scrivi(QStringLiteral("28/03/2005"), QStringLiteral("Vendita"),
-                         QString::fromLatin1(importo));
+                         QString::number(5 + n));
             cassa.clic("cmdIns");
             QCoreApplication::processEvents();
-            const QRect posto(griglia->mapTo(cassa.finestra.get(), QPoint()), griglia->size());
+            QCoreApplication::processEvents();  // the scroll area's own layout is queued
+            const QRect posto(tabella->mapTo(cassa.finestra.get(), QPoint()), tabella->size());
             const QImage schermo = cassa.finestra->screen()
                                        ->grabWindow(cassa.finestra->winId())
                                        .toImage()
                                        .copy(posto)
                                        .convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(schermo, griglia->grab().toImage().convertToFormat(QImage::Format_RGB32));
+            QCOMPARE(schermo, tabella->grab().toImage().convertToFormat(QImage::Format_RGB32));
+            const int intere = griglia->height() / tabella->rowHeight(0);
+            const int oltre = qMax(0, tabella->model()->rowCount() - intere);
+            QCOMPARE(tabella->verticalScrollBar()->isVisible(), oltre > 0);
+            QCOMPARE(tabella->verticalScrollBar()->maximum(), oltre);
+            QCOMPARE(tabella->verticalScrollBar()->value(), oltre);
         }
     }
 
