@@ -12,30 +12,24 @@ QString importo(const std::optional<Money>& valore) {
 
 }  // namespace
 
-RigaCassa::RigaCassa(const QDate& dataRegistrazione, QStringView operazione,
+RigaCassa::RigaCassa(const QDate& dataRegistrazione, QString operazione,
                      std::optional<Money> entrate, std::optional<Money> uscite, qint64 numero,
-                     QStringView utente, QStringView dataIns, QStringView oraIns)
-    : dataRegistrazione_(dataRegistrazione), entrate_(entrate), uscite_(uscite), numero_(numero) {
-    testi_.reserve(operazione.size() + utente.size() + dataIns.size() + oraIns.size());
-    testi_.append(operazione);
-    fineOperazione_ = static_cast<int>(testi_.size());
-    testi_.append(utente);
-    fineUtente_ = static_cast<int>(testi_.size());
-    testi_.append(dataIns);
-    fineDataIns_ = static_cast<int>(testi_.size());
-    testi_.append(oraIns);
-}
-
-QStringView RigaCassa::testo(int inizio, int fine) const {
-    return QStringView(testi_).mid(inizio, fine - inizio);
-}
+                     QString utente, QString dataIns, QString oraIns)
+    : dataRegistrazione_(dataRegistrazione),
+      entrate_(entrate),
+      uscite_(uscite),
+      numero_(numero),
+      operazione_(std::move(operazione)),
+      utente_(std::move(utente)),
+      dataIns_(std::move(dataIns)),
+      oraIns_(std::move(oraIns)) {}
 
 QString RigaCassa::cella(int colonna) const {
     switch (colonna) {
         case ColonnaData:
             return incolonnaSinistra(formatItalianDate(dataRegistrazione_), 10);
         case ColonnaOperazione:
-            return incolonnaSinistra(testo(0, fineOperazione_), 100);
+            return incolonnaSinistra(operazione_, 100);
         case ColonnaEntrate:
             return importo(entrate_);
         case ColonnaUscite:
@@ -45,11 +39,11 @@ QString RigaCassa::cella(int colonna) const {
             return formatNumber(numero_, QStringLiteral("###,###,###,##0"))
                 .leftJustified(6, QLatin1Char(' '));
         case ColonnaUtente:
-            return incolonnaSinistra(testo(fineOperazione_, fineUtente_), 25);
+            return incolonnaSinistra(utente_, 25);
         case ColonnaDataIns:
-            return incolonnaSinistra(testo(fineUtente_, fineDataIns_), 10);
+            return incolonnaSinistra(dataIns_, 10);
         case ColonnaOraIns:
-            return incolonnaSinistra(testo(fineDataIns_, static_cast<int>(testi_.size())), 5);
+            return incolonnaSinistra(oraIns_, 5);
         default:
             return {};
     }

@@ -26,9 +26,10 @@ enum ColonnaCassa {
 // the amounts are written "###,###,##0.00", or left empty when NULL.
 class RigaCassa {
   public:
-    RigaCassa(const QDate& dataRegistrazione, QStringView operazione, std::optional<Money> entrate,
-              std::optional<Money> uscite, qint64 numero, QStringView utente, QStringView dataIns,
-              QStringView oraIns);
+    // The texts are kept as given: those read from the archive share the driver's copy.
+    RigaCassa(const QDate& dataRegistrazione, QString operazione, std::optional<Money> entrate,
+              std::optional<Money> uscite, qint64 numero, QString utente, QString dataIns,
+              QString oraIns);
 
     // "Numero Progressivo": ties the row to its movement.
     qint64 numero() const { return numero_; }
@@ -39,26 +40,22 @@ class RigaCassa {
     // Invalid when NULL.
     const QDate& dataRegistrazione() const { return dataRegistrazione_; }
     // The operation, and who inserted the movement and when, as stored (NULL as empty).
-    QStringView operazione() const { return testo(0, fineOperazione_); }
-    QStringView utente() const { return testo(fineOperazione_, fineUtente_); }
-    QStringView dataIns() const { return testo(fineUtente_, fineDataIns_); }
-    QStringView oraIns() const { return testo(fineDataIns_, static_cast<int>(testi_.size())); }
+    QStringView operazione() const { return operazione_; }
+    QStringView utente() const { return utente_; }
+    QStringView dataIns() const { return dataIns_; }
+    QStringView oraIns() const { return oraIns_; }
 
     QString cella(int colonna) const;
 
   private:
-    QStringView testo(int inizio, int fine) const;
-
     QDate dataRegistrazione_;  // invalid when NULL
     std::optional<Money> entrate_;
     std::optional<Money> uscite_;
     qint64 numero_ = 0;
-    // Operation, user, insertion date and time one after the other: a month of thousands of
-    // rows keeps one text per row rather than four.
-    QString testi_;
-    int fineOperazione_ = 0;
-    int fineUtente_ = 0;
-    int fineDataIns_ = 0;
+    QString operazione_;
+    QString utente_;
+    QString dataIns_;
+    QString oraIns_;
 };
 
 // Moved in memory as plain bytes when a list of them grows (a month loads thousands).
