@@ -139,8 +139,13 @@ void frmVardello::OpenTotaliPrecedenti(int FiltroAnno, int FiltroMese) {
 
 void frmVardello::RefreshTotali() {
     const auto mostra = [](QLineEdit* box, Money valore) {
-        QString testo = formatNumber(valore, QStringLiteral("##,###,###,##0.00"));
-        box->setText(AllineaDestra(testo, 14));
+        // A box is set only when its figure changes: setting a text repaints the box, and
+        // an insert changes half of them.
+        QString cifra = formatNumber(valore, QStringLiteral("##,###,###,##0.00"));
+        const QString testo = AllineaDestra(cifra, 14);
+        if (box->text() != testo) {
+            box->setText(testo);
+        }
     };
     const Money entrateGenerali = TotaleEntrateMese + TotaleEntratePrecedenti;
     const Money usciteGenerali = TotaleUsciteMese + TotaleUscitePrecedenti;
