@@ -35,6 +35,45 @@ QVariantList valoriCampi(const DatiMovimento& d) {
             d.oraIns};
 }
 
+// Stores the new row and adds its amounts to its month's stored total; returns its number.
+// The number is read and stored by the same statement, under the write lock; on a server the
+// month's total is added by that statement too. Each saves a round trip per movement.
+qint64 inserisciRiga(QSqlDatabase db, const DatiMovimento& dati) {
+    const QString riga = QStringLiteral(R"(INSERT INTO "Vardello" (
+        "Numero Progressivo", "Data Registrazione", "Operazione", "Entrate", "Uscite",
+        "Codice Iva", "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
+        VALUES ((SELECT COALESCE(MAX("Numero Progressivo"), 0) + 1 FROM "Vardello"),
+                ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)
+        RETURNING "Numero Progressivo")");
+    const int anno = dati.dataRegistrazione.year();
+    const int mese = dati.dataRegistrazione.month();
+    const TotaliMese importi{dati.entrate, dati.uscite};
+    if (!suPostgres(db)) {
+        Istruzione inserimento(db, riga);
+        QSqlQuery& q = inserimento.esegui(valoriCampi(dati));
+        if (!q.next()) {
+            lanciaErrore(q.lastError());
+        }
+        const qint64 numero = q.value(0).toLongLong();
+        aggiungiATotaliMese(db, anno, mese, importi);
+        return numero;
+    }
+    // Both changes of one statement work on the archive as it was before it: the total's
+    // UPDATE adds the amounts and does not need to see the row.
+    const AggiuntaTotaliMese totale = aggiuntaTotaliMese(anno, mese, importi);
+    Istruzione inserimento(db, QStringLiteral(R"(WITH nuovo AS (%1), totale AS (%2 RETURNING 1)
+                              SELECT "Numero Progressivo", (SELECT count(*) FROM totale)
+                              FROM nuovo)")
+                                   .arg(riga, totale.sql));
+    QSqlQuery& q = inserimento.esegui(valoriCampi(dati) + totale.valori);
+    if (!q.next()) {
+        lanciaErrore(q.lastError());
+    }
+    const qint64 numero = q.value(0).toLongLong();
+    completaTotaliMese(db, anno, mese, q.value(1).toInt());
+    return numero;
+}
+
 // The registration date of the movement read; no value when it is no longer stored as read,
 // also when its number now belongs to a movement inserted since.
 std::optional<QDate> dataDi(QSqlDatabase db, const MovimentoLetto& letto) {
@@ -189,27 +228,13 @@ qint64 inserisciMovimento(QSqlDatabase db, const DatiMovimento& dati,
         TransazioneScrittura transazione(db);
         qint64 numero = 0;
         try {
-            // The next number is read and stored by the same statement, under the write
-            // lock: one round trip less to a server for each movement.
-            Istruzione inserimento(db, QStringLiteral(R"(INSERT INTO "Vardello" (
-                "Numero Progressivo", "Data Registrazione", "Operazione", "Entrate", "Uscite",
-                "Codice Iva", "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
-                VALUES ((SELECT COALESCE(MAX("Numero Progressivo"), 0) + 1 FROM "Vardello"),
-                        ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)
-                RETURNING "Numero Progressivo")"));
-            QSqlQuery& q = inserimento.esegui(valoriCampi(dati));
-            if (!q.next()) {
-                lanciaErrore(q.lastError());
-            }
-            numero = q.value(0).toLongLong();
+            numero = inserisciRiga(db, dati);
         } catch (const ErroreArchivio& errore) {
             if (eChiaveDuplicata(errore) && tentativo < kTentativiNumerazione) {
                 continue;
             }
             throw;
         }
-        aggiungiATotaliMese(db, dati.dataRegistrazione.year(), dati.dataRegistrazione.month(),
-                            {dati.entrate, dati.uscite});
         try {
             transazione.conferma();
         } catch (const ErroreConferma& errore) {

@@ -26,13 +26,9 @@ QDate primoGiornoSuccessivo(int anno, int mese) {
     return primoGiorno(anno, mese).addMonths(1);
 }
 
-namespace {
-
 bool suPostgres(const QSqlDatabase& db) {
     return db.driverName() == QLatin1String("QPSQL");
 }
-
-}  // namespace
 
 LetturaCoerente::LetturaCoerente(QSqlDatabase db) : db_(std::move(db)) {
     QSqlQuery q(db_);

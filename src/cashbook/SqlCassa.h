@@ -22,6 +22,9 @@ bool eChiaveDuplicata(const ErroreArchivio& errore);
 QDate primoGiorno(int anno, int mese);
 QDate primoGiornoSuccessivo(int anno, int mese);
 
+// Whether the archive is on a PostgreSQL server, where some statements are written its way.
+bool suPostgres(const QSqlDatabase& db);
+
 // A commit that failed: whether the engine carried it out is not known from its answer.
 struct ErroreConferma : ErroreArchivio {};
 

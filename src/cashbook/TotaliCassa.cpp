@@ -76,19 +76,26 @@ void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese) {
     registraTotaliMese(db, anno, mese, sommeDelMese(db, anno, mese));
 }
 
-void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& aggiunta) {
-    Istruzione somma(db, QStringLiteral(R"(UPDATE "Totali di Cassa"
-                                          SET "Totale Entrate" = "Totale Entrate" + ?,
-                                              "Totale Uscite" = "Totale Uscite" + ?
-                                          WHERE "Anno" = ? AND "mese" = ?
-                                            AND "Totale Entrate" IS NOT NULL
-                                            AND "Totale Uscite" IS NOT NULL)"));
-    const int aggiornate =
-        somma.esegui({valoreSql(aggiunta.entrate), valoreSql(aggiunta.uscite), anno, mese})
-            .numRowsAffected();
-    if (aggiornate != 1) {
+AggiuntaTotaliMese aggiuntaTotaliMese(int anno, int mese, const TotaliMese& aggiunta) {
+    return {QStringLiteral(R"(UPDATE "Totali di Cassa"
+                             SET "Totale Entrate" = "Totale Entrate" + ?,
+                                 "Totale Uscite" = "Totale Uscite" + ?
+                             WHERE "Anno" = ? AND "mese" = ?
+                               AND "Totale Entrate" IS NOT NULL
+                               AND "Totale Uscite" IS NOT NULL)"),
+            {valoreSql(aggiunta.entrate), valoreSql(aggiunta.uscite), anno, mese}};
+}
+
+void completaTotaliMese(QSqlDatabase db, int anno, int mese, int righeAggiunte) {
+    if (righeAggiunte != 1) {
         ricalcolaTotaliMese(db, anno, mese);
     }
+}
+
+void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& aggiunta) {
+    const AggiuntaTotaliMese istruzione = aggiuntaTotaliMese(anno, mese, aggiunta);
+    Istruzione somma(db, istruzione.sql);
+    completaTotaliMese(db, anno, mese, somma.esegui(istruzione.valori).numRowsAffected());
 }
 
 TotaliMese sommaTotaliFinoA(QSqlDatabase db, int anno, int mese) {

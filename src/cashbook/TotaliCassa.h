@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
 #include <optional>
 
 #include "Money.h"
@@ -35,15 +37,16 @@ void ricalcolaTotaliMese(QSqlDatabase db, int anno, int mese);
 // (or with an amount missing) is summed afresh instead.
 void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& aggiunta);
 
-// The stored totals of a month; no value when the month has no row or a total is missing.
-std::optional<TotaliMese> totaliRegistrati(QSqlDatabase db, int anno, int mese);
-
-// Adds a new movement's amounts to the stored totals of its month, inside the write
-// transaction that stores the movement. Every write of the book keeps a month's row equal to
-// the sums of its movements (and a month load stores it afresh when it finds it different),
-// so adding keeps it so without summing the month again; a month without a row, or with a
-// total missing, is summed afresh instead.
-void aggiungiATotaliMese(QSqlDatabase db, int anno, int mese, const TotaliMese& aggiunta);
+// The same in two steps, for a caller that sends the statement together with its own: the
+// UPDATE that adds the amounts to the month's row (changing none when the month has no row or
+// a total is missing) with its values, then, given how many rows it changed, the month summed
+// afresh when it changed none.
+struct AggiuntaTotaliMese {
+    QString sql;
+    QVariantList valori;
+};
+AggiuntaTotaliMese aggiuntaTotaliMese(int anno, int mese, const TotaliMese& aggiunta);
+void completaTotaliMese(QSqlDatabase db, int anno, int mese, int righeAggiunte);
 
 // The sums of the stored month totals up to and including the month given.
 TotaliMese sommaTotaliFinoA(QSqlDatabase db, int anno, int mese);
