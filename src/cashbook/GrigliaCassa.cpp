@@ -109,6 +109,7 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
     setItemDelegate(new DelegatoCassa(this));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(pixel(240));
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -169,7 +170,9 @@ void GrigliaCassa::contaRigheCambiato(int prima, int dopo) {
 
 void GrigliaCassa::rowsInserted(const QModelIndex& genitore, int inizio, int fine) {
     QTableView::rowsInserted(genitore, inizio, fine);
-    const int y = qMax(0, rowViewportPosition(inizio));
+    // Every row has the same height, so a row's place is reckoned from its number: asking the
+    // header would have it add up the heights of every row of the month after each insert.
+    const int y = qMax(0, inizio * verticalHeader()->defaultSectionSize() - verticalOffset());
     viewport()->update(QRect(0, y, viewport()->width(), viewport()->height() - y));
 }
 
