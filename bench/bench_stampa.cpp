@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -47,8 +48,7 @@ class Persona : public Interaction {
         stampante.setOutputFileName(filePdf());
         return true;
     }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&,
-                                          const QString&) override {
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
 
@@ -73,21 +73,40 @@ void BM_StampaSaldoProgressivo(benchmark::State& stato) {
     }
 }
 
-// Bare Qt: the same range query, the rows' texts, and the same drawing calls per page.
+// Bare Qt: the same range query, the same visible texts (dates as dd/mm/yyyy, amounts with two
+// decimals and grouped thousands, the running balance, numbers grouped), and the same drawing
+// calls per page.
 void BM_QtNudo(benchmark::State& stato) {
+    const QLocale italiano(QLocale::Italian);
+    // Whole ten-thousandths of a euro as the program shows them, rounded to cents.
+    const auto euro = [&](qlonglong unita) {
+        const qlonglong centesimi = (unita + (unita < 0 ? -50 : 50)) / 100;
+        const qlonglong assoluti = centesimi < 0 ? -centesimi : centesimi;
+        return (centesimi < 0 ? QStringLiteral("-") : QString()) +
+               italiano.toString(assoluti / 100) + QLatin1Char(',') +
+               QString::number(assoluti % 100).rightJustified(2, QLatin1Char('0'));
+    };
     for (auto _ : stato) {
-        QStringList testi;
+        // The carried-forward balance first, as the program prints it.
+        QStringList testi = {{}, QStringLiteral("Riporto saldo"), {}, {}, {}, euro(0)};
         {
             QSqlQuery q(DbArchivio());
             q.setForwardOnly(true);
             q.exec(QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
                                      "Uscite", "Numero Progressivo" FROM "Vardello"
                                      ORDER BY "Data Registrazione", "Numero Progressivo")"));
+            qlonglong saldo = 0;
             while (q.next()) {
-                for (int c = 0; c < 5; ++c) {
-                    testi.append(q.value(c).toString());
+                testi.append(QDate::fromString(q.value(0).toString().left(10), Qt::ISODate)
+                                 .toString(QStringLiteral("dd/MM/yyyy")));
+                testi.append(q.value(1).toString());
+                for (int c = 2; c < 4; ++c) {
+                    testi.append(q.value(c).isNull() ? QString() : euro(q.value(c).toLongLong()));
                 }
-                testi.append(q.value(2).toString());  // the running balance's text
+                const QString numero = italiano.toString(q.value(4).toLongLong());
+                testi.append(numero.size() > 6 ? q.value(4).toString() : numero);
+                saldo += q.value(2).toLongLong() - q.value(3).toLongLong();
+                testi.append(euro(saldo));
             }
         }
         QPrinter stampante(QPrinter::HighResolution);
@@ -102,13 +121,18 @@ void BM_QtNudo(benchmark::State& stato) {
         corpo.setBold(true);
         const QFontMetricsF misureTitolo(titolo, &stampante);
         const QFontMetricsF misureCorpo(corpo, &stampante);
+        const double passo = misureCorpo.horizontalAdvance(QLatin1Char(' '));
         QPen spessa(Qt::black);
         spessa.setCosmetic(true);
         spessa.setWidth(4);
         QPen sottile = spessa;
         sottile.setWidth(1);
-        const auto testo = [&](double x, double y, const QFontMetricsF& misure, const QString& t) {
-            p.drawText(QPointF(x * mm, y * mm + misure.ascent()), t);
+        const auto testo = [&](double x, double y, const QFontMetricsF& misure, const QString& t,
+                               qsizetype colonne = 0) {
+            // Right-aligned in `colonne` characters of the fixed pitch when asked.
+            const double scarto =
+                colonne > 0 ? static_cast<double>(colonne - t.size()) * passo : 0.0;
+            p.drawText(QPointF(x * mm + scarto, y * mm + misure.ascent()), t);
         };
         const qsizetype righe = testi.size() / 6 + 1;
         for (qsizetype riga = 0; riga < righe; ++riga) {
@@ -124,22 +148,23 @@ void BM_QtNudo(benchmark::State& stato) {
                 p.setFont(corpo);
                 testo(142, 7.5, misureCorpo, QStringLiteral("Data: 15/03/2005  Pag.    1"));
                 p.drawRect(QRectF(5 * mm, 20 * mm, 197 * mm, 7 * mm));
-                for (const auto& [x, t] : {std::pair{6, "Data reg."}, std::pair{31, "Operazione"},
-                                           std::pair{100, "       Entrate"},
-                                           std::pair{130, "        Uscite"},
-                                           std::pair{160, "         Saldo"},
-                                           std::pair{192, "Prot."}}) {
-                    testo(x, 22, misureCorpo, QString::fromLatin1(t));
-                }
+                testo(6, 22, misureCorpo, QStringLiteral("Data reg."));
+                testo(31, 22, misureCorpo, QStringLiteral("Operazione"));
+                testo(100, 22, misureCorpo, QStringLiteral("Entrate"), 15);
+                testo(130, 22, misureCorpo, QStringLiteral("Uscite"), 15);
+                testo(160, 22, misureCorpo, QStringLiteral("Saldo"), 15);
+                testo(192, 22, misureCorpo, QStringLiteral("Prot."));
                 p.setPen(sottile);
             }
             const double y = sulFoglio * 8.0;
             p.drawRect(QRectF(5 * mm, (28 + y) * mm, 197 * mm, 7 * mm));
             const qsizetype i = qMin(riga, righe - 2) * 6;
-            for (const auto& [x, c] : {std::pair{6, 0}, std::pair{31, 1}, std::pair{101, 2},
-                                       std::pair{131, 3}, std::pair{161, 5}, std::pair{194, 4}}) {
-                testo(x, 30 + y, misureCorpo, testi.at(i + c));
-            }
+            testo(6, 30 + y, misureCorpo, testi.at(i));
+            testo(31, 30 + y, misureCorpo, testi.at(i + 1));
+            testo(101, 30 + y, misureCorpo, testi.at(i + 2), 15);
+            testo(131, 30 + y, misureCorpo, testi.at(i + 3), 15);
+            testo(161, 30 + y, misureCorpo, testi.at(i + 5), 15);
+            testo(194, 30 + y, misureCorpo, testi.at(i + 4));
         }
         p.end();
     }
@@ -173,8 +198,7 @@ int main(int argc, char** argv) {
     if (!archivio::apri(percorso, kConnessioneArchivio, &errore)) {
         qFatal("cannot open the archive: %s", qPrintable(errore.testo));
     }
-    ScriviRiferimento(DbArchivio(), QStringLiteral("Stampa con indicazione saldo progressivo"),
-                      1);
+    ScriviRiferimento(DbArchivio(), QStringLiteral("Stampa con indicazione saldo progressivo"), 1);
     confronta(benchmark::RegisterBenchmark("BM_StampaSaldoProgressivo", BM_StampaSaldoProgressivo),
               5);
     confronta(benchmark::RegisterBenchmark("BM_QtNudo", BM_QtNudo), 5);

@@ -3,13 +3,13 @@
 #include <QPrinter>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <functional>
 
 #include "BusyPointer.h"
 #include "DatiCondivisi.h"
 #include "FormHelpers.h"
 #include "ItalianDate.h"
+#include "MovimentiAFette.h"
 #include "NumberPattern.h"
 #include "Services.h"
 #include "Sql.h"
@@ -27,6 +27,7 @@ constexpr double kPassoRiga = 8;  // millimetres from one line to the next
 struct ErroreStampante {};
 
 constexpr int kLarghezzaNumero = 6;
+constexpr int kLarghezzaImporto = 15;
 
 // A movement number is printed whole: grouped as the grid shows it when that fits its slot
 // ("99.999"), otherwise without the grouping dots ("123456"), so a number never reads like a
@@ -36,26 +37,30 @@ QString numeroStampato(const QString& numero) {
     if (testo.size() > kLarghezzaNumero) {
         testo.remove(QLatin1Char('.'));
     }
-    return testo.leftJustified(kLarghezzaNumero);
+    return testo;
 }
 
-// The print line: each value left-aligned in its slot, padded with blanks or cut to its width
-// (the movement number is never cut).
+QString colonna(const QString& testo, qsizetype larghezza) {
+    return testo.size() > larghezza ? primiCaratteri(testo, larghezza).toString() : testo;
+}
+
+// The print line: each value cut to the width of its slot (the movement number is never
+// cut); the amounts are right-aligned in theirs when drawn.
 struct RigaStampa {
     RigaStampa(const QString& data, const QString& operazione, const QString& entrate,
                const QString& uscite, const QString& numero, const QString& saldo = {})
-        : data(incolonnaSinistra(data, 10)),
-          operazione(incolonnaSinistra(operazione, 46)),
-          entrate(incolonnaSinistra(entrate, 15)),
-          uscite(incolonnaSinistra(uscite, 15)),
+        : data(colonna(data, 10)),
+          operazione(colonna(operazione, 46)),
+          entrate(colonna(entrate, kLarghezzaImporto)),
+          uscite(colonna(uscite, kLarghezzaImporto)),
           numero(numeroStampato(numero)),
-          saldo(incolonnaSinistra(saldo, 15)) {}
+          saldo(colonna(saldo, kLarghezzaImporto)) {}
 
     QString data, operazione, entrate, uscite, numero, saldo;
 };
 
 QString aDestra(QString testo) {
-    return AllineaDestra(testo, 15);
+    return AllineaDestra(testo, kLarghezzaImporto);
 }
 
 QString dataEPagina(int pagina) {
@@ -107,66 +112,27 @@ class Libro {
 
 // Has the person choose the printer, then prints with the hourglass pointer. A cancelled
 // printer dialog prints nothing and says nothing; whatever goes wrong after it (printer,
-// archive) drops the document and tells the person.
+// archive, another computer changing the archive mid-print) drops the document and tells the
+// person.
 void eseguiStampa(QPrinter& stampante, StampaCassaPagina& pagina,
                   const std::function<void()>& stampa) {
     if (!services::ui().choosePrinter(stampante)) {
         return;
     }
+    QString errore = QStringLiteral("Errore sulla stampante.");
     try {
         BusyPointer occupato;
         stampa();
         return;
     } catch (const ErroreStampante&) {
     } catch (const ErroreArchivio&) {
+    } catch (const ArchivioCambiato&) {
+        errore = QStringLiteral(
+            "Durante la stampa un altro computer ha modificato l'archivio: la stampa è stata "
+            "annullata. Ripetere la stampa.");
     }
     pagina.abbandona();
-    services::ui().message(QStringLiteral("Errore sulla stampante."), QStringLiteral("STAMPA"),
-                           Interaction::Icon::Exclamation);
-}
-
-// The lines of a date range with their running balance, and the range's totals.
-struct MovimentiIntervallo {
-    QList<RigaStampa> righe;
-    Money entrate;
-    Money uscite;
-    Money saldo;
-};
-
-// Reads the whole range before anything is printed, so that an archive error leaves no
-// half-printed document and no read lock stays open while the pages are drawn.
-MovimentiIntervallo leggiMovimenti(QSqlDatabase db, const QDate& dal, const QDate& al,
-                                   Money saldoIniziale) {
-    MovimentiIntervallo letti;
-    letti.saldo = saldoIniziale;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!eseguiSql(q, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
-                          "Uscite", "Numero Progressivo" FROM "Vardello"
-                          WHERE "Data Registrazione" BETWEEN ? AND ?
-                          ORDER BY "Data Registrazione", "Numero Progressivo")"),
-                   {valoreSql(dal), valoreSql(al)})) {
-        throw ErroreStampante{};
-    }
-    const QVariant zero = QVariant::fromValue(Money());
-    while (q.next()) {
-        const QSqlRecord r = q.record();
-        const Money entrate = ValoreCampo(r, QStringLiteral("Entrate"), zero).value<Money>();
-        const Money uscite = ValoreCampo(r, QStringLiteral("Uscite"), zero).value<Money>();
-        letti.entrate += entrate;
-        letti.uscite += uscite;
-        letti.saldo += entrate - uscite;
-        letti.righe.append(RigaStampa(LeggiCampo(r, QStringLiteral("Data Registrazione"), {}),
-                                      LeggiCampo(r, QStringLiteral("Operazione"), {}),
-                                      LeggiCampo(r, QStringLiteral("Entrate"), {}),
-                                      LeggiCampo(r, QStringLiteral("Uscite"), {}),
-                                      LeggiCampo(r, QStringLiteral("Numero Progressivo"), {}),
-                                      formatNumber(letti.saldo, kFormatoSaldo)));
-    }
-    if (q.lastError().isValid()) {
-        throw ErroreStampante{};
-    }
-    return letti;
+    services::ui().message(errore, QStringLiteral("STAMPA"), Interaction::Icon::Exclamation);
 }
 
 void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
@@ -182,9 +148,12 @@ void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
     QPrinter stampante(QPrinter::HighResolution);
     StampaCassaPagina pagina(stampante);
     eseguiStampa(stampante, pagina, [&] {
+        // The range is read a slice at a time while the pages are drawn; the carried-forward
+        // balance belongs to the same moment of the archive as the slices.
+        MovimentiAFette movimenti(db, dal.value_or(QDate(1900, 1, 1)),
+                                  al.value_or(QDate(3000, 12, 31)));
         const Money riporto = dal ? SaldoAllaData(db, *dal) : Money();
-        const MovimentiIntervallo letti = leggiMovimenti(db, dal.value_or(QDate(1900, 1, 1)),
-                                                         al.value_or(QDate(3000, 12, 31)), riporto);
+        const MovimentoDaStampare* movimento = movimenti.prossimo();
         const QString titolo = LeggiRiferimento(db, QStringLiteral("Titolo stampa"), QString());
         const QString intervallo = QStringLiteral(" - Da data: ") + selezione.DaData +
                                    QStringLiteral(" A data: ") + selezione.AData;
@@ -206,9 +175,9 @@ void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
             pagina.carattere(9, true);
             pagina.testo(6, 22, QStringLiteral("Data reg."));
             pagina.testo(31, 22, QStringLiteral("Operazione"));
-            pagina.testo(100, 22, aDestra(QStringLiteral(" Entrate")));
-            pagina.testo(130, 22, aDestra(QStringLiteral(" Uscite")));
-            pagina.testo(160, 22, aDestra(QStringLiteral(" Saldo")));
+            pagina.testoADestra(100, 22, QStringLiteral("Entrate"), kLarghezzaImporto);
+            pagina.testoADestra(130, 22, QStringLiteral("Uscite"), kLarghezzaImporto);
+            pagina.testoADestra(160, 22, QStringLiteral("Saldo"), kLarghezzaImporto);
             pagina.testo(192, 22, QStringLiteral("Prot."));
         });
         const auto stampaRiga = [&](const RigaStampa& riga) {
@@ -218,27 +187,33 @@ void StampaSaldoProgressivo(QSqlDatabase db, QWidget* parent) {
             pagina.rettangolo(5, 28 + y, 202, 35 + y);
             pagina.testo(6, 30 + y, riga.data);
             pagina.testo(31, 30 + y, riga.operazione);
-            pagina.testo(101, 30 + y, aDestra(riga.entrate));
-            pagina.testo(131, 30 + y, aDestra(riga.uscite));
-            pagina.testo(161, 30 + y, aDestra(riga.saldo));
+            pagina.testoADestra(101, 30 + y, riga.entrate, kLarghezzaImporto);
+            pagina.testoADestra(131, 30 + y, riga.uscite, kLarghezzaImporto);
+            pagina.testoADestra(161, 30 + y, riga.saldo, kLarghezzaImporto);
             pagina.testo(194, 30 + y, riga.numero);
             libro.rigaStampata();
         };
 
         libro.inizia();
-        if (!letti.righe.isEmpty()) {
+        if (movimento) {
             stampaRiga(RigaStampa({}, QStringLiteral("Riporto saldo"), {}, {}, {},
                                   formatNumber(riporto, kFormatoSaldo)));
         }
-        for (const RigaStampa& riga : letti.righe) {
-            stampaRiga(riga);
+        Money entrate, uscite, saldo = riporto;
+        for (; movimento; movimento = movimenti.prossimo()) {
+            entrate += movimento->importoEntrate;
+            uscite += movimento->importoUscite;
+            saldo += movimento->importoEntrate - movimento->importoUscite;
+            stampaRiga(RigaStampa(movimento->data, movimento->operazione, movimento->entrate,
+                                  movimento->uscite, movimento->numero,
+                                  formatNumber(saldo, kFormatoSaldo)));
         }
 
         const double y = libro.prossimaRiga();
         pagina.carattere(9, true);
         pagina.testo(80, 30 + y, QStringLiteral("Saldi: "));
-        for (const auto& [x, importo] : {std::pair{99, letti.entrate}, std::pair{129, letti.uscite},
-                                         std::pair{159, letti.saldo}}) {
+        for (const auto& [x, importo] :
+             {std::pair{99, entrate}, std::pair{129, uscite}, std::pair{159, saldo}}) {
             pagina.testo(x, 30 + y,
                          QLatin1Char(' ') + aDestra(formatNumber(importo, kFormatoSaldo)));
         }
@@ -309,8 +284,8 @@ void StampaMese(QSqlDatabase db, const DatiStampaMese& mese) {
             colonne(28 + y, 35 + y);
             pagina.testo(6, 30 + y, riga.data);
             pagina.testo(31, 30 + y, riga.operazione);
-            pagina.testo(121, 30 + y, aDestra(riga.entrate));
-            pagina.testo(154, 30 + y, aDestra(riga.uscite));
+            pagina.testoADestra(121, 30 + y, riga.entrate, kLarghezzaImporto);
+            pagina.testoADestra(154, 30 + y, riga.uscite, kLarghezzaImporto);
             pagina.testo(189, 30 + y, riga.numero);
             libro.rigaStampata();
         }

@@ -8,6 +8,7 @@
 
 #include "Caratteri.h"
 #include "FormHelpers.h"
+#include "TestoFisso.h"
 
 StampaCassaPagina::StampaCassaPagina(QPrinter& stampante) : stampante_(stampante) {}
 
@@ -83,7 +84,8 @@ const StampaCassaPagina::Carattere& StampaCassaPagina::carattereAttuale() const 
         QFont font = carattereFisso(punti_);
         font.setBold(grassetto_);
         const QFontMetricsF misure(font, pittore_.device());
-        carattere_.emplace(Carattere{punti_, grassetto_, font, misure});
+        const double passo = misure.horizontalAdvance(QLatin1Char(' '));
+        carattere_.emplace(Carattere{punti_, grassetto_, font, misure, passo});
         carattereImpostato_ = false;
     }
     return *carattere_;
@@ -107,15 +109,42 @@ void StampaCassaPagina::adattaCarattere(const QString& testo, double larghezzaMa
 }
 
 void StampaCassaPagina::testo(double x, double y, const QString& testo) {
+    // Blanks leave no mark: the leading ones move the text by their advance, the trailing
+    // ones (a column's padding) are not drawn at all.
+    qsizetype inizio = 0;
+    while (inizio < testo.size() && testo[inizio] == QLatin1Char(' ')) {
+        ++inizio;
+    }
+    qsizetype fine = testo.size();
+    while (fine > inizio && testo[fine - 1] == QLatin1Char(' ')) {
+        --fine;
+    }
+    disegna(x, y, static_cast<double>(inizio),
+            inizio == 0 && fine == testo.size() ? testo : testo.sliced(inizio, fine - inizio));
+}
+
+void StampaCassaPagina::testoADestra(double x, double y, const QString& testo, int colonne) {
+    QString allineato = testo.trimmed();
+    if (allineato.size() > colonne) {
+        allineato = primiCaratteri(allineato, colonne).toString();
+    }
+    disegna(x, y, static_cast<double>(colonne - allineato.size()), allineato);
+}
+
+void StampaCassaPagina::disegna(double x, double y, double scarto, const QString& testo) {
+    if (testo.isEmpty()) {
+        return;
+    }
     // Text is set in the printer's own resolution, so that the characters keep the metrics of
-    // the size asked for and the fixed-pitch columns line up.
+    // the size asked for and the fixed-pitch columns line up; `scarto` characters of that
+    // pitch are skipped before the text.
     const QPointF punto = millimetri_.map(QPointF(x, y));
     const Carattere& carattere = carattereAttuale();
     if (!carattereImpostato_) {
         pittore_.setFont(carattere.font);
         carattereImpostato_ = true;
     }
-    pittore_.drawText(punto + QPointF(0, carattere.misure.ascent()), testo);
+    pittore_.drawText(punto + QPointF(scarto * carattere.passo, carattere.misure.ascent()), testo);
 }
 
 void StampaCassaPagina::rettangolo(double x1, double y1, double x2, double y2) {

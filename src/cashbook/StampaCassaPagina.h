@@ -31,6 +31,9 @@ class StampaCassaPagina {
     void carattere(double punti, bool grassetto);
     void spessoreLinea(int punti);
     void testo(double x, double y, const QString& testo);
+    // The text trimmed, cut to `colonne` characters and right-aligned in that many characters
+    // of the fixed-pitch font from x.
+    void testoADestra(double x, double y, const QString& testo, int colonne);
     // The width in millimetres that testo takes in the current font.
     double larghezza(const QString& testo) const;
     // The current font, made smaller when testo would be wider than larghezzaMassima mm.
@@ -43,7 +46,9 @@ class StampaCassaPagina {
         bool grassetto;
         QFont font;
         QFontMetricsF misure;
+        double passo;  // the advance of one character, in printer dots
     };
+    void disegna(double x, double y, double scarto, const QString& testo);
     void preparaPagina();
     const Carattere& carattereAttuale() const;
 

@@ -1,5 +1,7 @@
 #include "NumberPattern.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 struct PatternShape {
@@ -11,8 +13,8 @@ struct PatternShape {
 PatternShape shapeOf(const QString& pattern) {
     PatternShape shape;
     const qsizetype dot = pattern.indexOf(QLatin1Char('.'));
-    const QString integerPart = dot < 0 ? pattern : pattern.left(dot);
-    const QString decimalPart = dot < 0 ? QString() : pattern.mid(dot + 1);
+    const QStringView integerPart = dot < 0 ? QStringView(pattern) : QStringView(pattern).left(dot);
+    const QStringView decimalPart = dot < 0 ? QStringView() : QStringView(pattern).mid(dot + 1);
     shape.grouping = integerPart.contains(QLatin1Char(','));
     shape.decimals = static_cast<int>(decimalPart.count(QLatin1Char('0')));
     // Zero placeholders count from the first "0" to the end of the integer part.
@@ -27,19 +29,9 @@ PatternShape shapeOf(const QString& pattern) {
     return shape;
 }
 
-QString groupThousands(const QString& digits) {
-    QString out;
-    const qsizetype n = digits.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) {
-            out += QLatin1Char('.');
-        }
-        out += digits.at(i);
-    }
-    return out;
-}
-
-// Formats an exact magnitude given as a count of 10^-scaleDigits units.
+// Formats an exact magnitude given as a count of 10^-scaleDigits units. Amounts are written
+// by the thousand (grids, totals, prints), so the digits are laid out in one buffer and the
+// text is made once.
 QString formatScaled(bool negative, unsigned long long magnitude, int scaleDigits,
                      const PatternShape& shape) {
     // Round to the pattern's decimals, half away from zero (on the magnitude).
@@ -52,35 +44,50 @@ QString formatScaled(bool negative, unsigned long long magnitude, int scaleDigit
         const unsigned long long remainder = magnitude % divisor;
         magnitude = magnitude / divisor + (remainder * 2 >= divisor ? 1 : 0);
     }
-    QString digits = QString::number(magnitude);
-    while (keptDigits < shape.decimals) {
-        digits += QLatin1Char('0');
-        ++keptDigits;
-    }
-    if (digits.size() < shape.decimals + 1) {
-        digits = QString(shape.decimals + 1 - digits.size(), QLatin1Char('0')) + digits;
-    }
-    QString integerDigits = digits.left(digits.size() - shape.decimals);
-    const QString decimalDigits = digits.right(shape.decimals);
     const bool isZero = magnitude == 0;
 
+    // The digits, least significant first: the zeros the pattern's decimals add, the
+    // magnitude's own, then zeros up to one integer digit.
+    QVarLengthArray<char16_t, 64> cifre;
+    for (; keptDigits < shape.decimals; ++keptDigits) {
+        cifre.append(u'0');
+    }
+    do {
+        cifre.append(static_cast<char16_t>(u'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude > 0);
+    while (cifre.size() < shape.decimals + 1) {
+        cifre.append(u'0');
+    }
     // Strip leading zeros, then pad to the minimum digit count.
-    while (integerDigits.size() > 1 && integerDigits.startsWith(QLatin1Char('0'))) {
-        integerDigits.remove(0, 1);
+    while (cifre.size() - shape.decimals > 1 && cifre.back() == u'0') {
+        cifre.removeLast();
     }
-    if (integerDigits == QLatin1String("0") && shape.minIntegerDigits == 0) {
-        integerDigits.clear();
+    qsizetype intere = cifre.size() - shape.decimals;
+    if (intere == 1 && cifre.back() == u'0' && shape.minIntegerDigits == 0) {
+        cifre.removeLast();
+        intere = 0;
     }
-    if (integerDigits.size() < shape.minIntegerDigits) {
-        integerDigits =
-            QString(shape.minIntegerDigits - integerDigits.size(), QLatin1Char('0')) + integerDigits;
+    for (; intere < shape.minIntegerDigits; ++intere) {
+        cifre.append(u'0');
     }
-    QString out = shape.grouping ? groupThousands(integerDigits) : integerDigits;
-    if (shape.decimals > 0) {
-        out += QLatin1Char(',') + decimalDigits;
-    }
+
+    QString out;
+    out.reserve(intere + intere / 3 + shape.decimals + 2);
     if (negative && !isZero) {
-        out.prepend(QLatin1Char('-'));
+        out += QLatin1Char('-');
+    }
+    for (qsizetype i = 0; i < intere; ++i) {
+        if (shape.grouping && i > 0 && (intere - i) % 3 == 0) {
+            out += QLatin1Char('.');
+        }
+        out += QChar(cifre[cifre.size() - 1 - i]);
+    }
+    if (shape.decimals > 0) {
+        out += QLatin1Char(',');
+        for (qsizetype i = shape.decimals - 1; i >= 0; --i) {
+            out += QChar(cifre[i]);
+        }
     }
     return out;
 }
@@ -92,7 +99,9 @@ unsigned long long magnitudeOf(qint64 value) {
 
 }  // namespace
 
-int patternDecimals(const QString& pattern) { return shapeOf(pattern).decimals; }
+int patternDecimals(const QString& pattern) {
+    return shapeOf(pattern).decimals;
+}
 
 QString formatNumber(Money value, const QString& pattern) {
     return formatScaled(value.isNegative(), magnitudeOf(value.units()), 4, shapeOf(pattern));

@@ -58,12 +58,11 @@ QVariant ValoreCampo(const QSqlRecord& record, const QString& campo, const QVari
     return valore.toString();
 }
 
-QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString& predefinito) {
-    const QVariant valore = record.value(campo);
+QString TestoCampo(const QVariant& valore, schema::TipoCampo tipo, const QString& predefinito) {
     if (valore.isNull()) {
         return predefinito;
     }
-    switch (schema::tipoCampo(campo)) {
+    switch (tipo) {
         case TipoCampo::Valuta:
             return formatNumber(valutaDaSql(valore), QStringLiteral("###,###,###,##0.00"));
         case TipoCampo::Data:
@@ -77,6 +76,10 @@ QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString
             break;
     }
     return valore.toString();
+}
+
+QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString& predefinito) {
+    return TestoCampo(record.value(campo), schema::tipoCampo(campo), predefinito);
 }
 
 QString LeggiRiferimento(QSqlDatabase db, const QString& nome, const QVariant& predefinito) {

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "Money.h"
+#include "Schema.h"
 #include "Sql.h"
 
 // Routines shared by every window for reading stored values, the named values of
@@ -16,6 +17,8 @@
 // "###,###,###,##0.00", whole numbers "###,###,###,##0", booleans "True"/"False", text as
 // stored), or the default when the value is NULL.
 QString LeggiCampo(const QSqlRecord& record, const QString& campo, const QString& predefinito);
+// The same for a value already read, of a field of that type (read by column number).
+QString TestoCampo(const QVariant& valore, schema::TipoCampo tipo, const QString& predefinito);
 
 // The field's value unformatted (amounts as Money, dates as QDate, whole numbers as qlonglong,
 // booleans as bool, text as QString), or the default when the value is NULL.

@@ -12,9 +12,12 @@
 #include <cmath>
 #include <random>
 
+#include "Archivio.h"
 #include "Colori.h"
 #include "DatiCondivisi.h"
+#include "MovimentiAFette.h"
 #include "NumberPattern.h"
+#include "Programma.h"
 #include "StampaCassa.h"
 #include "TestEnvironment.h"
 #include "frmSelezione.h"
@@ -549,8 +552,9 @@ class TestStampa : public QObject {
         q.addBindValue(QDate(2004, 1, 1));
         q.addBindValue(QDate(2004, 12, 31));
         QVERIFY(q.exec());
-        QStringList attesi;
+        QStringList attesi, numeri;
         while (q.next()) {
+            numeri.append(q.value(0).toString());
             attesi.append(
                 QStringLiteral("%1 %2").arg(formatNumber(Money::fromUnits(q.value(1).toLongLong()),
                                                          QStringLiteral("###,###,###,##0.00")),
@@ -571,6 +575,48 @@ class TestStampa : public QObject {
         QCOMPARE(stampati, attesi);
         // The carried-forward line, the entries and the totals, 30 lines a page.
         QCOMPARE(pagine(s.pdf), static_cast<int>((attesi.size() + 1) / 30 + 1));
+
+        // Read in slices of 7 rows, so that days of several movements fall across the ends
+        // of slices: the same movements in the same order.
+        const auto leggi = [&](MovimentiAFette& fette, qsizetype quanti) {
+            QStringList letti;
+            while (letti.size() < quanti) {
+                const MovimentoDaStampare* m = fette.prossimo();
+                if (!m) {
+                    break;
+                }
+                letti.append(QString(m->numero).remove(QLatin1Char('.')));
+            }
+            return letti;
+        };
+        MovimentiAFette intere(s.db, QDate(2004, 1, 1), QDate(2004, 12, 31), 7);
+        QCOMPARE(leggi(intere, attesi.size() + 1), numeri);
+
+        // Another computer stores a movement inside the range while it is being read. On
+        // SQLite the reading stops at the next slice rather than mix two moments of the
+        // archive; on PostgreSQL it goes on in its snapshot, without the new movement.
+        MovimentiAFette fette(s.db, QDate(2004, 1, 1), QDate(2004, 12, 31), 7);
+        QCOMPARE(leggi(fette, 3), numeri.mid(0, 3));
+        {
+            const QString altro = QStringLiteral("altro");
+            archivio::Errore errore;
+            QVERIFY(archivio::apri(programma().PercorsoArchivio, altro, &errore));
+            QSqlQuery inserisci(QSqlDatabase::database(altro));
+            QVERIFY(inserisci.prepare(QStringLiteral(
+                R"(INSERT INTO "Vardello" ("Numero Progressivo", "Data Registrazione", "Entrate")
+                   VALUES (?, ?, ?))")));
+            inserisci.addBindValue(99999);
+            inserisci.addBindValue(QDate(2004, 6, 1));
+            inserisci.addBindValue(10000);
+            QVERIFY(inserisci.exec());
+            inserisci.finish();
+            archivio::chiudi(altro);
+        }
+        if (TestEnvironment::onPostgres()) {
+            QCOMPARE(leggi(fette, attesi.size() + 1), numeri.mid(3));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(ArchivioCambiato, leggi(fette, attesi.size() + 1));
+        }
     }
 };
 
