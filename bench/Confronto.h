@@ -26,12 +26,13 @@ void eseguiConfronti(int argc, char** argv,
 // The archive of 1,000,000 movements with a month of 10,000 (March 2005) that the cash-book
 // benchmarks measure on. VARDELLO_BENCH_ARCHIVIO names it: a file, or a PostgreSQL URI
 // (postgresql://user@host:port/database, password from PGPASSWORD or .pgpass); by default a
-// file in the temporary folder. It is generated when it does not open yet.
+// file in the temporary folder. It is generated when it does not open yet; a server's
+// database is brought back to it as generated (earlier runs wrote into it).
 inline const QDate kMeseDenso(2005, 3, 1);
 inline constexpr qint64 kMovimentiArchivio = 1'000'000;
 inline constexpr qint64 kMovimentiMeseDenso = 10'000;
 QString archivioGrande();
 
 // The archive to write into: a file is copied first into the temporary folder (the copy is
-// replaced at each run), a server's database is written into.
+// replaced at each run), a server's database is written into (and restored at the next run).
 QString copiaDaScrivere(const QString& percorso);

@@ -162,7 +162,7 @@ MovimentoLetto movimentoLetto(const QSqlRecord& r) {
             r.value(QStringLiteral("OraIns")).toString()};
 }
 
-void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
+void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe, TotaliMese& somme) {
     Istruzione lettura(db, QStringLiteral(R"(SELECT "Data Registrazione", "Operazione",
                                           "Entrate", "Uscite", "Numero Progressivo", "Utente",
                                           "DataIns", "OraIns"
@@ -182,10 +182,13 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe) {
             testoData = testo;
             data = dataDaSql(valoreData);
         }
-        righe.append(RigaCassa(data, q.value(1).toString(), importoONull(q.value(2)),
-                               importoONull(q.value(3)), q.value(4).toLongLong(),
-                               q.value(5).toString(), q.value(6).toString(),
-                               q.value(7).toString()));
+        const std::optional<Money> entrate = importoONull(q.value(2));
+        const std::optional<Money> uscite = importoONull(q.value(3));
+        righe.append(RigaCassa(data, q.value(1).toString(), entrate, uscite,
+                               interoDaSql(q.value(4)), q.value(5).toString(),
+                               q.value(6).toString(), q.value(7).toString()));
+        somme.entrate += entrate.value_or(Money());
+        somme.uscite += uscite.value_or(Money());
     }
     if (q.lastError().isValid()) {
         lanciaErrore(q.lastError());

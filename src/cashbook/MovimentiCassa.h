@@ -10,6 +10,7 @@
 #include "Money.h"
 #include "RigaCassa.h"
 #include "Sql.h"
+#include "TotaliCassa.h"
 
 // The movements of the cash book (table "Vardello"). Engine errors are thrown as
 // ErroreArchivio.
@@ -49,9 +50,10 @@ MovimentoLetto movimentoLetto(const RigaCassa& riga);
 MovimentoLetto movimentoLetto(const QSqlRecord& record);
 
 // The movements of one month in date order, and within a day in number order, appended to
-// `righe` as they are read (so the rows read before an error stay there). One range query on
-// "Data Registrazione".
-void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe);
+// `righe` as they are read (so the rows read before an error stay there), their amounts added
+// to `somme` as they come (a second pass over a month of rows costs as much again). One
+// range query on "Data Registrazione".
+void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe, TotaliMese& somme);
 
 // True when the cash book holds no movement at all.
 bool cassaVuota(QSqlDatabase db);

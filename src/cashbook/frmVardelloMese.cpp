@@ -28,26 +28,23 @@ int chiaveMese(int anno, int mese) {
 
 void frmVardello::CaricaMese(const QDate& DataMese) {
     BusyPointer attesa;
-    TotaleEntrateMese = Money();
-    TotaleUsciteMese = Money();
     PulisciGrdGesca();
     QList<RigaCassa> righe;
     bool vuota = false;
     std::optional<TotaliMese> registrati;
+    TotaliMese somme;
     try {
         // The rows and the month's stored row at one moment, so that comparing them tells
         // whether the stored row is the sums of the rows.
         LetturaCoerente lettura(DbArchivio());
-        leggiMese(DbArchivio(), DataMese.year(), DataMese.month(), righe);
+        leggiMese(DbArchivio(), DataMese.year(), DataMese.month(), righe, somme);
         registrati = totaliCompleti(DbArchivio(), DataMese.year(), DataMese.month());
         vuota = righe.isEmpty() && cassaVuota(DbArchivio());
     } catch (const ErroreArchivio& errore) {
         // What was read before the error is stored: it stays shown, with its sums, and the
         // person learns that the month may be incomplete.
-        for (const RigaCassa& riga : righe) {
-            TotaleEntrateMese += riga.entrate().value_or(Money());
-            TotaleUsciteMese += riga.uscite().value_or(Money());
-        }
+        TotaleEntrateMese = somme.entrate;
+        TotaleUsciteMese = somme.uscite;
         modello->carica(std::move(righe));
         RefreshTotali();
         avvisa(premessaCaricamento_ + erroreTabella(QStringLiteral("Vardello"), errore) +
@@ -56,10 +53,8 @@ void frmVardello::CaricaMese(const QDate& DataMese) {
                QStringLiteral("Vardello"), Interaction::Icon::None);
         return;
     }
-    for (const RigaCassa& riga : righe) {
-        TotaleEntrateMese += riga.entrate().value_or(Money());
-        TotaleUsciteMese += riga.uscite().value_or(Money());
-    }
+    TotaleEntrateMese = somme.entrate;
+    TotaleUsciteMese = somme.uscite;
     modello->carica(std::move(righe));
     if (vuota) {
         // An empty book: nothing to store, and nothing before this month either.

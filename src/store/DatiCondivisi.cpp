@@ -24,8 +24,21 @@ QVariant valoreSql(const QDate& data) {
     return data.isValid() ? QVariant(data) : QVariant(QMetaType::fromType<QDate>());
 }
 
+qint64 interoDaSql(const QVariant& valore) {
+    // The PostgreSQL driver gives a BIGINT that is not negative as unsigned, which
+    // toLongLong() reaches only through the generic conversion (read for every amount).
+    switch (valore.typeId()) {
+        case QMetaType::LongLong:
+            return valore.value<qlonglong>();
+        case QMetaType::ULongLong:
+            return static_cast<qint64>(valore.value<qulonglong>());
+        default:
+            return valore.toLongLong();
+    }
+}
+
 Money valutaDaSql(const QVariant& valore) {
-    return valore.isNull() ? Money() : Money::fromUnits(valore.toLongLong());
+    return valore.isNull() ? Money() : Money::fromUnits(interoDaSql(valore));
 }
 
 QDate dataDaSql(const QVariant& valore) {

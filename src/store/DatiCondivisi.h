@@ -26,9 +26,10 @@ QVariant ValoreCampo(const QSqlRecord& record, const QString& campo, const QVari
 
 // Values to bind into statements, in the archive's storage form.
 QVariant valoreSql(Money importo);
-QVariant valoreSql(const QDate& data);      // an invalid date is stored as NULL
-Money valutaDaSql(const QVariant& valore);  // NULL as 0
-QDate dataDaSql(const QVariant& valore);    // NULL or unreadable as an invalid date
+QVariant valoreSql(const QDate& data);       // an invalid date is stored as NULL
+Money valutaDaSql(const QVariant& valore);   // NULL as 0
+qint64 interoDaSql(const QVariant& valore);  // a whole number as the driver gives it
+QDate dataDaSql(const QVariant& valore);     // NULL or unreadable as an invalid date
 
 // The named value, the default when the name is not stored; the name is trimmed for the
 // search. An engine error is thrown as ErroreArchivio for the caller's handling.
