@@ -14,6 +14,7 @@
 #include <QTableView>
 
 #include "Archivio.h"
+#include "Aspetto.h"
 #include "Clock.h"
 #include "Confronto.h"
 #include "DatiCondivisi.h"
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    impostaAspetto();  // the window's font and style, as the program starts it
     QtInteraction interazione;
     FixedClock orologio(QDateTime(QDate(2005, 3, 15), QTime(10, 30)));
     SystemPlatform piattaforma;

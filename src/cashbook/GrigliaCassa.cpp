@@ -95,6 +95,21 @@ class DelegatoCassa : public QStyledItemDelegate {
     mutable QCache<QString, QStaticText> preparati_{4000};
 };
 
+// The column titles. They never show which rows are selected, so a change of the selection
+// leaves them as they are; the base view repainted every title the selected rows span, the
+// whole header at each insert and at each click on a row.
+class TitoliColonne : public QHeaderView {
+  public:
+    explicit TitoliColonne(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setHighlightSections(false);
+        setSectionsClickable(false);
+    }
+
+  protected:
+    void selectionChanged(const QItemSelection& /*selezionate*/,
+                          const QItemSelection& /*deselezionate*/) override {}
+};
+
 }  // namespace
 
 GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
@@ -110,8 +125,7 @@ GrigliaCassa::GrigliaCassa(QWidget* parent) : QTableView(parent) {
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(pixel(240));
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setHighlightSections(false);
+    setHorizontalHeader(new TitoliColonne(this));
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setVerticalScrollBar(new BarraScorrimento(Qt::Vertical));
     setHorizontalScrollBar(new BarraScorrimento(Qt::Horizontal));

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "StileCampi.h"
+
 namespace {
 
 // The texts of Qt's print dialog that Qt's Italian translation leaves in English.
@@ -40,6 +42,7 @@ void impostaAspetto() {
     QFont carattere = QApplication::font();
     carattere.setPointSizeF(8);
     QApplication::setFont(carattere);
+    QApplication::setStyle(new StileCampi);
 
     // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla"); the translators live as long
     // as the application.

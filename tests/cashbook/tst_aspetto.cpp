@@ -2,10 +2,15 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 
@@ -222,6 +227,38 @@ class TestAspetto : public QObject {
         });
         QVERIFY2(difetti.isEmpty(), qPrintable(difetti.join(QLatin1Char('\n'))));
         QVERIFY(campi > 40);  // the totals, the VAT situation, the users' and the log-in's
+    }
+
+    // The program draws a field's frame once and copies it: the copy must be what the
+    // platform's style draws, in every look a field takes, also after its colour changes.
+    void fieldsLookAsThePlatformStyleDrawsThem() {
+        const auto* programma = qobject_cast<QProxyStyle*>(QApplication::style());
+        QVERIFY(programma);
+        const std::unique_ptr<QStyle> piattaforma(
+            QStyleFactory::create(programma->baseStyle()->name()));
+        QStyleOptionFrame campo;
+        campo.rect = QRect(5, 4, 120, 22);
+        campo.lineWidth = 1;
+        campo.palette = QApplication::palette();
+        const auto disegna = [&campo](const QStyle& stile) {
+            QImage immagine(140, 30, QImage::Format_ARGB32_Premultiplied);
+            immagine.fill(Qt::gray);
+            QPainter pittore(&immagine);
+            stile.drawPrimitive(QStyle::PE_PanelLineEdit, &campo, &pittore);
+            return immagine;
+        };
+        QPixmapCache::clear();
+        const QList<std::pair<QStyle::State, QColor>> aspetti = {
+            {QStyle::State_Enabled, coloreNormale()},
+            {QStyle::State_Enabled | QStyle::State_HasFocus, coloreNormale()},
+            {QStyle::State_None, coloreNormale()},
+            {QStyle::State_Enabled, coloreModifica()},
+            {QStyle::State_Enabled, coloreNormale()}};
+        for (const auto& [stato, colore] : aspetti) {
+            campo.state = stato;
+            campo.palette.setColor(QPalette::Base, colore);
+            QCOMPARE(disegna(*QApplication::style()), disegna(*piattaforma));
+        }
     }
 
     void everyButtonHasASharpPictureOfItsOwn() {
