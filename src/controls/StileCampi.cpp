@@ -31,12 +31,17 @@ void StileCampi::drawPrimitive(PrimitiveElement elemento, const QStyleOption* op
     const auto* pannello = qstyleoption_cast<const QStyleOptionFrame*>(opzione);
     const qreal scala = pittore->device() ? pittore->device()->devicePixelRatioF() : 1.0;
     // Copied only where the copy is known to be the same picture: a framed field in Fusion
-    // (whose panel depends on nothing but the option) at a whole scale (at a fractional one
-    // the edges fall between pixels differently on a copy of their own). A frameless field
-    // is a plain fill, and the field of a combo or spin box is drawn by its owner.
+    // (whose panel depends on nothing but the option) at a whole scale, painted unscaled (at
+    // a fractional scale the edges fall between pixels differently on a copy of their own).
+    // A frameless field is a plain fill, and the field of a combo or spin box is drawn by
+    // its owner.
+    const QTransform& trasformazione = pittore->transform();
     const bool copiabile =
         elemento == PE_PanelLineEdit && pannello && pannello->lineWidth > 0 &&
         !pannello->rect.isEmpty() && scala == std::floor(scala) &&
+        trasformazione.type() <= QTransform::TxTranslate &&
+        trasformazione.dx() == std::floor(trasformazione.dx()) &&
+        trasformazione.dy() == std::floor(trasformazione.dy()) &&
         baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
     if (!copiabile) {
         QProxyStyle::drawPrimitive(elemento, opzione, pittore, widget);
