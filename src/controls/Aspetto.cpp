@@ -42,7 +42,7 @@ void impostaAspetto() {
     QFont carattere = QApplication::font();
     carattere.setPointSizeF(8);
     QApplication::setFont(carattere);
-    QApplication::setStyle(new StileCampi);
+    QApplication::setStyle(new StileCampi(QApplication::style()->name()));
 
     // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla"); the translators live as long
     // as the application.

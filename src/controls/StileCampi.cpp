@@ -24,7 +24,7 @@ QString chiavePannello(const QStyleOptionFrame& pannello, qreal scala) {
 
 }  // namespace
 
-StileCampi::StileCampi() = default;
+StileCampi::StileCampi(const QString& chiaveBase) : QProxyStyle(chiaveBase) {}
 
 void StileCampi::drawPrimitive(PrimitiveElement elemento, const QStyleOption* opzione,
                                QPainter* pittore, const QWidget* widget) const {

@@ -8,7 +8,9 @@
 // (the style of the program's platforms without a theme of their own); others draw as usual.
 class StileCampi : public QProxyStyle {
   public:
-    StileCampi();
+    // Over the style named (a style factory's key): the one in effect, which the person may
+    // have chosen (-style, QT_STYLE_OVERRIDE).
+    explicit StileCampi(const QString& chiaveBase);
 
     void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opzione, QPainter* pittore,
                        const QWidget* widget = nullptr) const override;
