@@ -83,6 +83,21 @@ void BM_InserimentoFinestra(benchmark::State& stato) {
     stato.counters["pitture"] = static_cast<double>(conta.pitture) / stato.iterations();
 }
 
+// The fields of the movement the bare counterparts store, after its number: the one the
+// window is given.
+QVariantList campiMovimento() {
+    return {valoreSql(QDate(2005, 3, 15)),
+            QStringLiteral("Vendita al banco"),
+            valoreSql(Money::fromUnits(125000)),
+            valoreSql(Money()),
+            QString(),
+            valoreSql(Money()),
+            QVariant(QMetaType::fromType<QString>()),
+            QStringLiteral("Mario Rossi"),
+            QStringLiteral("15/03/2005"),
+            QStringLiteral("10:30")};
+}
+
 void BM_InsertNudo(benchmark::State& stato) {
     // Below every number stored (a server's database keeps the rows of earlier runs), so
     // never one the window gives.
@@ -96,18 +111,9 @@ void BM_InsertNudo(benchmark::State& stato) {
                "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
                "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
                VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
+    const QVariantList campi = campiMovimento();
     for (auto _ : stato) {
-        const QVariantList valori = {--numero,
-                                     valoreSql(QDate(2005, 3, 15)),
-                                     QStringLiteral("Vendita al banco"),
-                                     valoreSql(Money::fromUnits(125000)),
-                                     valoreSql(Money()),
-                                     QString(),
-                                     valoreSql(Money()),
-                                     QVariant(QMetaType::fromType<QString>()),
-                                     QStringLiteral("Mario Rossi"),
-                                     QStringLiteral("15/03/2005"),
-                                     QStringLiteral("10:30")};
+        const QVariantList valori = QVariantList{--numero} + campi;
         for (int i = 0; i < valori.size(); ++i) {
             q.bindValue(i, valori.at(i));
         }
@@ -139,16 +145,7 @@ void BM_TransazioneNuda(benchmark::State& stato) {
                                      .arg(riga, totale)
                                : riga);
     somma.prepare(totale);
-    const QVariantList valori = {valoreSql(QDate(2005, 3, 15)),
-                                 QStringLiteral("Vendita al banco"),
-                                 valoreSql(Money::fromUnits(125000)),
-                                 valoreSql(Money()),
-                                 QString(),
-                                 valoreSql(Money()),
-                                 QVariant(QMetaType::fromType<QString>()),
-                                 QStringLiteral("Mario Rossi"),
-                                 QStringLiteral("15/03/2005"),
-                                 QStringLiteral("10:30")};
+    const QVariantList valori = campiMovimento();
     const QVariantList importi = {valoreSql(Money::fromUnits(125000)), valoreSql(Money())};
     QSqlQuery comando(db);
     for (auto _ : stato) {
