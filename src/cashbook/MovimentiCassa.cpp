@@ -175,18 +175,22 @@ void leggiMese(QSqlDatabase db, int anno, int mese, QList<RigaCassa>& righe, Tot
     QString testoData;
     QDate data;
     while (q.next()) {
-        const QVariant valoreData = q.value(0);
+        QVariant valoreData = q.value(0);
         if (valoreData.typeId() != QMetaType::QString) {
             data = dataDaSql(valoreData);
-        } else if (const QString testo = valoreData.toString(); testo != testoData) {
-            testoData = testo;
+        } else if (testoDaSql(valoreData) != testoData) {
+            testoData = valoreData.toString();
             data = dataDaSql(valoreData);
         }
         const std::optional<Money> entrate = importoONull(q.value(2));
         const std::optional<Money> uscite = importoONull(q.value(3));
-        righe.append(RigaCassa(data, q.value(1).toString(), entrate, uscite,
-                               interoDaSql(q.value(4)), q.value(5).toString(),
-                               q.value(6).toString(), q.value(7).toString()));
+        QVariant operazione = q.value(1);
+        QVariant utente = q.value(5);
+        QVariant dataIns = q.value(6);
+        QVariant oraIns = q.value(7);
+        righe.append(RigaCassa(data, testoDaSql(operazione), entrate, uscite,
+                               interoDaSql(q.value(4)), testoDaSql(utente), testoDaSql(dataIns),
+                               testoDaSql(oraIns)));
         somme.entrate += entrate.value_or(Money());
         somme.uscite += uscite.value_or(Money());
     }

@@ -1,5 +1,7 @@
 #include "RigaCassa.h"
 
+#include <algorithm>
+
 #include "ItalianDate.h"
 #include "NumberPattern.h"
 #include "TestoFisso.h"
@@ -12,24 +14,26 @@ QString importo(const std::optional<Money>& valore) {
 
 }  // namespace
 
-RigaCassa::RigaCassa(const QDate& dataRegistrazione, QString operazione,
+RigaCassa::RigaCassa(const QDate& dataRegistrazione, QStringView operazione,
                      std::optional<Money> entrate, std::optional<Money> uscite, qint64 numero,
-                     QString utente, QString dataIns, QString oraIns)
-    : dataRegistrazione_(dataRegistrazione),
-      entrate_(entrate),
-      uscite_(uscite),
-      numero_(numero),
-      operazione_(std::move(operazione)),
-      utente_(std::move(utente)),
-      dataIns_(std::move(dataIns)),
-      oraIns_(std::move(oraIns)) {}
+                     QStringView utente, QStringView dataIns, QStringView oraIns)
+    : dataRegistrazione_(dataRegistrazione), entrate_(entrate), uscite_(uscite), numero_(numero) {
+    fineOperazione_ = operazione.size();
+    fineUtente_ = fineOperazione_ + utente.size();
+    fineDataIns_ = fineUtente_ + dataIns.size();
+    testi_ = QString(fineDataIns_ + oraIns.size(), Qt::Uninitialized);
+    QChar* scrivi = testi_.data();
+    for (const QStringView testo : {operazione, utente, dataIns, oraIns}) {
+        scrivi = std::copy(testo.begin(), testo.end(), scrivi);
+    }
+}
 
 QString RigaCassa::cella(int colonna) const {
     switch (colonna) {
         case ColonnaData:
             return incolonnaSinistra(formatItalianDate(dataRegistrazione_), 10);
         case ColonnaOperazione:
-            return incolonnaSinistra(operazione_, 100);
+            return incolonnaSinistra(operazione(), 100);
         case ColonnaEntrate:
             return importo(entrate_);
         case ColonnaUscite:
@@ -39,11 +43,11 @@ QString RigaCassa::cella(int colonna) const {
             return formatNumber(numero_, QStringLiteral("###,###,###,##0"))
                 .leftJustified(6, QLatin1Char(' '));
         case ColonnaUtente:
-            return incolonnaSinistra(utente_, 25);
+            return incolonnaSinistra(utente(), 25);
         case ColonnaDataIns:
-            return incolonnaSinistra(dataIns_, 10);
+            return incolonnaSinistra(dataIns(), 10);
         case ColonnaOraIns:
-            return incolonnaSinistra(oraIns_, 5);
+            return incolonnaSinistra(oraIns(), 5);
         default:
             return {};
     }

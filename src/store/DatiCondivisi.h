@@ -30,6 +30,9 @@ QVariant valoreSql(const QDate& data);       // an invalid date is stored as NUL
 Money valutaDaSql(const QVariant& valore);   // NULL as 0
 qint64 interoDaSql(const QVariant& valore);  // a whole number as the driver gives it
 QDate dataDaSql(const QVariant& valore);     // NULL or unreadable as an invalid date
+// The text a value reads as (NULL as empty), seen where the value keeps it: valid while the
+// value lives and is not changed. A value of another kind is turned into its text first.
+QStringView testoDaSql(QVariant& valore);
 
 // The named value, the default when the name is not stored; the name is trimmed for the
 // search. An engine error is thrown as ErroreArchivio for the caller's handling.
