@@ -75,7 +75,7 @@ void BM_StampaSaldoProgressivo(benchmark::State& stato) {
 
 // Bare Qt: the same range query, the same visible texts (dates as dd/mm/yyyy, amounts with two
 // decimals and grouped thousands, the running balance, numbers grouped), and the same drawing
-// calls per page.
+// calls per page, each row drawn as it is read.
 void BM_QtNudo(benchmark::State& stato) {
     const QLocale italiano(QLocale::Italian);
     // Whole ten-thousandths of a euro as the program shows them, rounded to cents.
@@ -87,28 +87,6 @@ void BM_QtNudo(benchmark::State& stato) {
                QString::number(assoluti % 100).rightJustified(2, QLatin1Char('0'));
     };
     for (auto _ : stato) {
-        // The carried-forward balance first, as the program prints it.
-        QStringList testi = {{}, QStringLiteral("Riporto saldo"), {}, {}, {}, euro(0)};
-        {
-            QSqlQuery q(DbArchivio());
-            q.setForwardOnly(true);
-            q.exec(QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
-                                     "Uscite", "Numero Progressivo" FROM "Vardello"
-                                     ORDER BY "Data Registrazione", "Numero Progressivo")"));
-            qlonglong saldo = 0;
-            while (q.next()) {
-                testi.append(QDate::fromString(q.value(0).toString().left(10), Qt::ISODate)
-                                 .toString(QStringLiteral("dd/MM/yyyy")));
-                testi.append(q.value(1).toString());
-                for (int c = 2; c < 4; ++c) {
-                    testi.append(q.value(c).isNull() ? QString() : euro(q.value(c).toLongLong()));
-                }
-                const QString numero = italiano.toString(q.value(4).toLongLong());
-                testi.append(numero.size() > 6 ? q.value(4).toString() : numero);
-                saldo += q.value(2).toLongLong() - q.value(3).toLongLong();
-                testi.append(euro(saldo));
-            }
-        }
         QPrinter stampante(QPrinter::HighResolution);
         stampante.setOutputFormat(QPrinter::PdfFormat);
         stampante.setOutputFileName(filePdf());
@@ -134,11 +112,13 @@ void BM_QtNudo(benchmark::State& stato) {
                 colonne > 0 ? static_cast<double>(colonne - t.size()) * passo : 0.0;
             p.drawText(QPointF(x * mm + scarto, y * mm + misure.ascent()), t);
         };
-        const qsizetype righe = testi.size() / 6 + 1;
-        for (qsizetype riga = 0; riga < righe; ++riga) {
-            const int sulFoglio = static_cast<int>(riga % 30);
+        // One line: date, operation, income, expense, number, balance; the page's frame and
+        // titles before its first line.
+        qsizetype righe = 0;
+        const auto riga = [&](const QStringList& t) {
+            const int sulFoglio = static_cast<int>(righe++ % 30);
             if (sulFoglio == 0) {
-                if (riga > 0) {
+                if (righe > 1) {
                     stampante.newPage();
                 }
                 p.setPen(spessa);
@@ -158,14 +138,37 @@ void BM_QtNudo(benchmark::State& stato) {
             }
             const double y = sulFoglio * 8.0;
             p.drawRect(QRectF(5 * mm, (28 + y) * mm, 197 * mm, 7 * mm));
-            const qsizetype i = qMin(riga, righe - 2) * 6;
-            testo(6, 30 + y, misureCorpo, testi.at(i));
-            testo(31, 30 + y, misureCorpo, testi.at(i + 1));
-            testo(101, 30 + y, misureCorpo, testi.at(i + 2), 15);
-            testo(131, 30 + y, misureCorpo, testi.at(i + 3), 15);
-            testo(161, 30 + y, misureCorpo, testi.at(i + 5), 15);
-            testo(194, 30 + y, misureCorpo, testi.at(i + 4));
+            testo(6, 30 + y, misureCorpo, t.at(0));
+            testo(31, 30 + y, misureCorpo, t.at(1));
+            testo(101, 30 + y, misureCorpo, t.at(2), 15);
+            testo(131, 30 + y, misureCorpo, t.at(3), 15);
+            testo(161, 30 + y, misureCorpo, t.at(5), 15);
+            testo(194, 30 + y, misureCorpo, t.at(4));
+        };
+        // The carried-forward balance first, as the program prints it; each row drawn as it
+        // is read, as the program does, so that neither holds the whole book.
+        QStringList testi = {{}, QStringLiteral("Riporto saldo"), {}, {}, {}, euro(0)};
+        riga(testi);
+        QSqlQuery q(DbArchivio());
+        q.setForwardOnly(true);
+        q.exec(QStringLiteral(R"(SELECT "Data Registrazione", "Operazione", "Entrate",
+                                 "Uscite", "Numero Progressivo" FROM "Vardello"
+                                 ORDER BY "Data Registrazione", "Numero Progressivo")"));
+        qlonglong saldo = 0;
+        while (q.next()) {
+            testi[0] = QDate::fromString(q.value(0).toString().left(10), Qt::ISODate)
+                           .toString(QStringLiteral("dd/MM/yyyy"));
+            testi[1] = q.value(1).toString();
+            for (int c = 2; c < 4; ++c) {
+                testi[c] = q.value(c).isNull() ? QString() : euro(q.value(c).toLongLong());
+            }
+            const QString numero = italiano.toString(q.value(4).toLongLong());
+            testi[4] = numero.size() > 6 ? q.value(4).toString() : numero;
+            saldo += q.value(2).toLongLong() - q.value(3).toLongLong();
+            testi[5] = euro(saldo);
+            riga(testi);
         }
+        riga(testi);  // the closing line: as many texts as the last row's
         p.end();
     }
 }
