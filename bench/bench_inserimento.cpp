@@ -85,19 +85,31 @@ void BM_InserimentoFinestra(benchmark::State& stato) {
     stato.counters["pitture"] = static_cast<double>(conta.pitture) / stato.iterations();
 }
 
-// The fields of the movement the bare counterparts store, after its number: the one the
-// window is given.
+// The movement the window is given, as the program's insert receives it.
+DatiMovimento movimento() {
+    DatiMovimento dati;
+    dati.dataRegistrazione = QDate(2005, 3, 15);
+    dati.operazione = QStringLiteral("Vendita al banco");
+    dati.entrate = Money::fromUnits(125000);
+    dati.utente = QStringLiteral("Mario Rossi");
+    dati.dataIns = QStringLiteral("15/03/2005");
+    dati.oraIns = QStringLiteral("10:30");
+    return dati;
+}
+
+// The same movement's fields as the bare counterparts store them, after its number.
 QVariantList campiMovimento() {
-    return {valoreSql(QDate(2005, 3, 15)),
-            QStringLiteral("Vendita al banco"),
-            valoreSql(Money::fromUnits(125000)),
-            valoreSql(Money()),
-            QString(),
-            valoreSql(Money()),
-            QVariant(QMetaType::fromType<QString>()),
-            QStringLiteral("Mario Rossi"),
-            QStringLiteral("15/03/2005"),
-            QStringLiteral("10:30")};
+    const DatiMovimento d = movimento();
+    return {valoreSql(d.dataRegistrazione),
+            d.operazione,
+            valoreSql(d.entrate),
+            valoreSql(d.uscite),
+            d.codiceIva,
+            valoreSql(d.imponibileIva),
+            valoreSql(d.dataDocumento),
+            d.utente,
+            d.dataIns,
+            d.oraIns};
 }
 
 void BM_InsertNudo(benchmark::State& stato) {
@@ -128,13 +140,7 @@ void BM_InsertNudo(benchmark::State& stato) {
 
 // The program's insert without the window: what of an insert is the archive's part.
 void BM_InserimentoArchivio(benchmark::State& stato) {
-    DatiMovimento dati;
-    dati.dataRegistrazione = QDate(2005, 3, 15);
-    dati.operazione = QStringLiteral("Vendita al banco");
-    dati.entrate = Money::fromUnits(125000);
-    dati.utente = QStringLiteral("Mario Rossi");
-    dati.dataIns = QStringLiteral("15/03/2005");
-    dati.oraIns = QStringLiteral("10:30");
+    const DatiMovimento dati = movimento();
     for (auto _ : stato) {
         inserisciMovimento(DbArchivio(), dati, nullptr);
     }

@@ -48,13 +48,14 @@ class RigaCassa {
     QString cella(int colonna) const;
 
   private:
+    QStringView testo(qsizetype inizio, qsizetype fine) const {
+        return QStringView(testi_).sliced(inizio, fine - inizio);
+    }
+
     QDate dataRegistrazione_;  // invalid when NULL
     std::optional<Money> entrate_;
     std::optional<Money> uscite_;
     qint64 numero_ = 0;
-    QStringView testo(qsizetype inizio, qsizetype fine) const {
-        return QStringView(testi_).sliced(inizio, fine - inizio);
-    }
     // The operation, the user, the insertion date and time one after the other, each ending
     // where the next begins: one allocation a row instead of four (a month loads thousands
     // of rows, and frees them at the next month).
