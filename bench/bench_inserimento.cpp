@@ -85,7 +85,8 @@ void BM_InserimentoFinestra(benchmark::State& stato) {
     stato.counters["pitture"] = static_cast<double>(conta.pitture) / stato.iterations();
 }
 
-// The movement the window is given, as the program's insert receives it.
+// The movement the window is given, as the program's insert receives it; the bare
+// counterparts store its fields (valoriCampi).
 DatiMovimento movimento() {
     DatiMovimento dati;
     dati.dataRegistrazione = QDate(2005, 3, 15);
@@ -95,21 +96,6 @@ DatiMovimento movimento() {
     dati.dataIns = QStringLiteral("15/03/2005");
     dati.oraIns = QStringLiteral("10:30");
     return dati;
-}
-
-// The same movement's fields as the bare counterparts store them, after its number.
-QVariantList campiMovimento() {
-    const DatiMovimento d = movimento();
-    return {valoreSql(d.dataRegistrazione),
-            d.operazione,
-            valoreSql(d.entrate),
-            valoreSql(d.uscite),
-            d.codiceIva,
-            valoreSql(d.imponibileIva),
-            valoreSql(d.dataDocumento),
-            d.utente,
-            d.dataIns,
-            d.oraIns};
 }
 
 void BM_InsertNudo(benchmark::State& stato) {
@@ -125,7 +111,7 @@ void BM_InsertNudo(benchmark::State& stato) {
                "Data Registrazione", "Operazione", "Entrate", "Uscite", "Codice Iva",
                "Imponibile Iva", "Data documento", "Utente", "DataIns", "OraIns")
                VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-    const QVariantList campi = campiMovimento();
+    const QVariantList campi = valoriCampi(movimento());
     for (auto _ : stato) {
         const QVariantList valori = QVariantList{--numero} + campi;
         for (int i = 0; i < valori.size(); ++i) {
@@ -167,7 +153,7 @@ void BM_TransazioneNuda(benchmark::State& stato) {
                                      .arg(riga, totale)
                                : riga);
     somma.prepare(totale);
-    const QVariantList valori = campiMovimento();
+    const QVariantList valori = valoriCampi(movimento());
     const QVariantList importi = {valoreSql(Money::fromUnits(125000)), valoreSql(Money())};
     QSqlQuery comando(db);
     for (auto _ : stato) {

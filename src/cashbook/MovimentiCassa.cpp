@@ -22,19 +22,6 @@ std::optional<Money> importoONull(const QVariant& valore) {
     return valutaDaSql(valore);
 }
 
-QVariantList valoriCampi(const DatiMovimento& d) {
-    return {valoreSql(d.dataRegistrazione),
-            d.operazione,
-            valoreSql(d.entrate),
-            valoreSql(d.uscite),
-            d.codiceIva,
-            valoreSql(d.imponibileIva),
-            valoreSql(d.dataDocumento),
-            d.utente,
-            d.dataIns,
-            d.oraIns};
-}
-
 // Stores the new row and adds its amounts to its month's stored total; returns its number.
 // The number is read and stored by the same statement, under the write lock; on a server the
 // month's total is added by that statement too. Each saves a round trip per movement.
@@ -139,6 +126,19 @@ void ricalcolaMesi(QSqlDatabase db, const QSet<int>& mesi) {
 }
 
 }  // namespace
+
+QVariantList valoriCampi(const DatiMovimento& d) {
+    return {valoreSql(d.dataRegistrazione),
+            d.operazione,
+            valoreSql(d.entrate),
+            valoreSql(d.uscite),
+            d.codiceIva,
+            valoreSql(d.imponibileIva),
+            valoreSql(d.dataDocumento),
+            d.utente,
+            d.dataIns,
+            d.oraIns};
+}
 
 MovimentoLetto movimentoLetto(const RigaCassa& riga) {
     return {riga.numero(),

@@ -29,6 +29,10 @@ struct DatiMovimento {
     QString oraIns;   // "HH:nn"
 };
 
+// The values bound for a movement's stored fields after its number, in the columns' order
+// ("Data Registrazione" to "OraIns").
+QVariantList valoriCampi(const DatiMovimento& d);
+
 // A stored movement as a window last read it: its number, what the grid shows of it, and who
 // inserted it and when (as stored, NULL as empty). A number freed by a deletion is given
 // again to the next insert, so a window that read the movement before could otherwise change
